@@ -1,0 +1,64 @@
+# Shared by run.sh and test.sh: the project's build, its Wine prefix and an X
+# display. Source it; it defines functions and exports the Wine settings.
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="${ORVEX_BUILD_DIR:-$here/build}"
+export WINEPREFIX="${WINEPREFIX:-$build/wine}"
+export WINEARCH=win32
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Configures (once) and builds everything into $build.
+build_all() {
+  if [ ! -f "$build/build.ninja" ]; then
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" \
+      -DORVEX_DEPS_DIR="$build/deps" >/dev/null
+  fi
+  cmake --build "$build"
+}
+
+# Makes the project's Wine prefix on first use (about 20 s) and maps the font
+# faces the windows ask for to the free faces the machine has.
+init_wine_prefix() {
+  if [ -f "$WINEPREFIX/.fonts-mapped" ]; then return; fi
+  echo "env: initialising the Wine prefix $WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+  local key='HKCU\Software\Wine\Fonts\Replacements'
+  wine reg add "$key" /v 'Script MT Bold' /d 'Dancing Script' /f >/dev/null 2>&1 || true
+  wine reg add "$key" /v 'Courier New' /d 'Liberation Mono' /f >/dev/null 2>&1 || true
+  wine reg add "$key" /v 'Arial' /d 'Liberation Sans' /f >/dev/null 2>&1 || true
+  wineserver -w
+  touch "$WINEPREFIX/.fonts-mapped"
+}
+
+# True when $DISPLAY names an X server that answers.
+display_works() {
+  [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && return 0
+  [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1
+}
+
+# Starts our own Xvfb on a free display number and exports DISPLAY.
+# Sets XVFB_PID; stop_own_xvfb stops exactly that process.
+XVFB_PID=""
+start_own_xvfb() {
+  local n=${1:-91}
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "env: Xvfb on :$n did not start" >&2
+  return 1
+}
+
+stop_own_xvfb() {
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=""
+  fi
+}

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need and is not there yet.
+# Safe to run again: with everything present it only checks and returns.
+set -euo pipefail
+
+need_pkgs=()
+have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+
+apt_updated=0
+apt_update() {
+  if [ "$apt_updated" = 0 ]; then
+    apt-get update -qq
+    apt_updated=1
+  fi
+}
+
+as_root() {
+  if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# 32-bit Wine needs the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  as_root dpkg --add-architecture i386
+fi
+
+for p in g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-tools wine wine32:i386 wine64 \
+         xvfb xauth xdotool imagemagick cmake ninja-build googletest nasm \
+         libjpeg-turbo-progs fonts-liberation fonts-dancingscript dpkg-dev; do
+  have_pkg "$p" || need_pkgs+=("$p")
+done
+
+if [ "${#need_pkgs[@]}" -gt 0 ]; then
+  echo "setup: installing ${need_pkgs[*]}"
+  as_root apt-get update -qq
+  apt_updated=1
+  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${need_pkgs[@]}"
+fi
+
+# Source packages need a deb-src entry. Derive it from the machine's own apt
+# sources (Types: deb -> deb-src), so no mirror address lives in the project.
+ensure_deb_src() {
+  if apt-get indextargets 2>/dev/null | grep -q 'Created-By: Sources'; then return; fi
+  local src=/etc/apt/sources.list.d/debian.sources
+  local dst=/etc/apt/sources.list.d/project-deb-src.sources
+  if [ -f "$src" ]; then
+    sed 's/^Types: deb$/Types: deb-src/' "$src" | as_root tee "$dst" >/dev/null
+  elif [ -f /etc/apt/sources.list ]; then
+    grep -E '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' |
+      as_root tee /etc/apt/sources.list.d/project-deb-src.list >/dev/null
+  fi
+  as_root apt-get update -qq
+}
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+deps="${ORVEX_DEPS_DIR:-$here/build/deps}"
+toolchain="$here/cmake/mingw-i686.cmake"
+mkdir -p "$deps"
+
+# Unpacks Debian's source package $1 into $deps/$1-src (once).
+fetch_source() {
+  local pkg=$1
+  if [ -d "$deps/$pkg-src" ]; then return; fi
+  ensure_deb_src
+  local tmp
+  tmp=$(mktemp -d "$deps/.fetch-$pkg.XXXX")
+  (cd "$tmp" && apt-get source -qq "$pkg" >/dev/null 2>&1) || { echo "setup: apt-get source $pkg failed"; exit 1; }
+  local dir
+  dir=$(find "$tmp" -mindepth 1 -maxdepth 1 -type d | head -n 1)
+  mv "$dir" "$deps/$pkg-src"
+  rm -rf "$tmp"
+}
+
+# Cross-builds a CMake source tree into $deps/$1 (rebuilt only when missing).
+cross_build() {
+  local name=$1 srcdir=$2
+  shift 2
+  if [ -f "$deps/$name/.done" ]; then return; fi
+  echo "setup: building $name for 32-bit Windows"
+  rm -rf "$deps/$name" "$deps/$name-build"
+  cmake -S "$srcdir" -B "$deps/$name-build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$deps/$name" "$@" >"$deps/$name.log" 2>&1 ||
+    { cat "$deps/$name.log"; exit 1; }
+  cmake --build "$deps/$name-build" --target install >>"$deps/$name.log" 2>&1 ||
+    { tail -50 "$deps/$name.log"; exit 1; }
+  rm -rf "$deps/$name-build"
+  touch "$deps/$name/.done"
+}
+
+if [ ! -f "$deps/libjpeg-turbo/.done" ]; then
+  fetch_source libjpeg-turbo
+  cross_build libjpeg-turbo "$deps/libjpeg-turbo-src" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
+    -DWITH_TURBOJPEG=OFF -DWITH_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm
+fi
+if [ ! -f "$deps/googletest/.done" ]; then
+  fetch_source googletest
+  cross_build googletest "$deps/googletest-src" -DBUILD_GMOCK=ON -Dgtest_disable_pthreads=OFF
+fi

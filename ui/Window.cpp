@@ -1,0 +1,135 @@
+#include "ui/Window.h"
+
+#include "ui/Timer.h"
+
+#include <algorithm>
+
+namespace ui {
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace {
+constexpr wchar_t kClassName[] = L"FrostvaleWindow";
+bool classRegistered = false;
+
+// The module that holds this code: the program, or the DLL when the library
+// is built as one, so the class dies with the code of its window procedure.
+HINSTANCE ThisModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+} // namespace
+
+HINSTANCE Window::Instance() { return ThisModule(); }
+
+void Window::UnregisterClassIfUnused() {
+    if (classRegistered && ::UnregisterClassW(kClassName, ThisModule()))
+        classRegistered = false;
+}
+
+void Window::RegisterClassOnce() {
+    if (classRegistered)
+        return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &Window::StaticWindowProc;
+    wc.hInstance = ThisModule();
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    classRegistered = ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+const wchar_t* Window::ClassName() { return kClassName; }
+
+Window::~Window() {
+    Destroy();
+    for (Timer* t : timers_)
+        t->armed_ = false;
+}
+
+bool Window::Create(const WindowParams& p) {
+    if (hwnd_)
+        return true;
+    RegisterClassOnce();
+    HWND h = ::CreateWindowExW(p.exStyle, kClassName, p.caption.c_str(), p.style, p.x, p.y,
+                               p.width, p.height, p.parent,
+                               (p.style & WS_CHILD) ? reinterpret_cast<HMENU>(p.childId) : nullptr,
+                               ThisModule(), this);
+    return h != nullptr;
+}
+
+void Window::Destroy() {
+    if (hwnd_ && ::IsWindow(hwnd_))
+        ::DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+}
+
+Window* Window::FromHandle(HWND hwnd) {
+    if (!hwnd)
+        return nullptr;
+    wchar_t name[64];
+    if (!::GetClassNameW(hwnd, name, 64) || wcscmp(name, kClassName) != 0)
+        return nullptr;
+    return reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Window* self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        self = static_cast<Window*>(cs->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (!self)
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+
+    switch (msg) {
+    case WM_CREATE: {
+        LRESULT r = self->HandleMessage(msg, wParam, lParam);
+        if (r != -1) {
+            for (Timer* t : self->timers_)
+                if (t->enabled_)
+                    t->Start();
+            self->OnCreated();
+        }
+        return r;
+    }
+    case WM_TIMER:
+        if (self->DispatchTimer(wParam))
+            return 0;
+        break;
+    case WM_NCDESTROY: {
+        LRESULT r = self->HandleMessage(msg, wParam, lParam);
+        for (Timer* t : self->timers_)
+            t->armed_ = false;
+        self->OnDestroyed();
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        return r;
+    }
+    default:
+        break;
+    }
+    return self->HandleMessage(msg, wParam, lParam);
+}
+
+LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DefaultHandling(msg, wParam, lParam);
+}
+
+void Window::AttachTimer(Timer* timer) { timers_.push_back(timer); }
+
+void Window::DetachTimer(Timer* timer) {
+    timers_.erase(std::remove(timers_.begin(), timers_.end(), timer), timers_.end());
+}
+
+bool Window::DispatchTimer(UINT_PTR id) {
+    for (Timer* t : timers_) {
+        if (t->id_ == id) {
+            t->Fire();
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace ui

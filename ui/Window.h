@@ -1,0 +1,74 @@
+// The one window class of the program. Every window object derives from
+// Window; the static window procedure finds the object by GWLP_USERDATA and
+// forwards each message to its virtual HandleMessage.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace ui {
+
+class Timer;
+
+struct WindowParams {
+    DWORD exStyle = 0;
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    std::wstring caption;
+    int x = CW_USEDEFAULT;
+    int y = CW_USEDEFAULT;
+    int width = CW_USEDEFAULT;
+    int height = CW_USEDEFAULT;
+    HWND parent = nullptr; // owner for top-level windows, parent for WS_CHILD
+    UINT_PTR childId = 0;  // control id for WS_CHILD windows
+};
+
+class Window {
+public:
+    Window() = default;
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // Creates the window; false when the system refused it.
+    bool Create(const WindowParams& params);
+    // Destroys the window if it still exists; safe to call more than once.
+    void Destroy();
+
+    HWND Handle() const { return hwnd_; }
+    bool Exists() const { return hwnd_ != nullptr && ::IsWindow(hwnd_); }
+
+    // The object behind a window made by this class, or nullptr.
+    static Window* FromHandle(HWND hwnd);
+    // Name of the registered window class.
+    static const wchar_t* ClassName();
+    // The module whose code runs the windows (the program, or the DLL).
+    static HINSTANCE Instance();
+    // Unregisters the class when no window of it is left (library end).
+    static void UnregisterClassIfUnused();
+
+protected:
+    virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Runs after the handle exists, before CreateWindowEx returns.
+    virtual void OnCreated() {}
+    // Runs while the system destroys the window (WM_NCDESTROY); the handle is gone afterwards.
+    virtual void OnDestroyed() {}
+
+    LRESULT DefaultHandling(UINT msg, WPARAM wParam, LPARAM lParam) {
+        return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
+    }
+
+private:
+    friend class Timer;
+    static void RegisterClassOnce();
+    static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void AttachTimer(Timer* timer);
+    void DetachTimer(Timer* timer);
+    bool DispatchTimer(UINT_PTR id);
+
+    HWND hwnd_ = nullptr;
+    std::vector<Timer*> timers_;
+};
+
+} // namespace ui
