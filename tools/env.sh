@@ -2,6 +2,8 @@
 # display. Source it; it defines functions and exports the Wine settings.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="${ORVEX_BUILD_DIR:-$here/build}"
+deps="${ORVEX_DEPS_DIR:-$here/build/deps}"
+export ORVEX_DEPS_DIR="$deps"
 export WINEPREFIX="${WINEPREFIX:-$build/wine}"
 export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
@@ -11,7 +13,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 build_all() {
   if [ ! -f "$build/build.ninja" ]; then
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" \
-      -DORVEX_DEPS_DIR="$build/deps" >/dev/null
+      -DORVEX_DEPS_DIR="$deps" >/dev/null
   fi
   cmake --build "$build"
 }
@@ -43,15 +45,22 @@ display_works() {
 XVFB_PID=""
 start_own_xvfb() {
   local n=${1:-91}
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  XVFB_PID=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
-    sleep 0.1
+  for _ in $(seq 20); do
+    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do
+      # Our own server must still be running: another one may have taken :$n first.
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+    kill "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=""
+    n=$((n + 1))
   done
-  echo "env: Xvfb on :$n did not start" >&2
+  echo "env: could not start Xvfb" >&2
   return 1
 }
 
