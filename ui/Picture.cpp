@@ -15,7 +15,9 @@ namespace ui {
 
 namespace {
 
-[[noreturn]] void Fail(const char* why) { throw PictureError(why); }
+[[noreturn]] void Fail(const char* why) {
+    throw PictureError(why);
+}
 
 // Bounds-checked little-endian reads from a byte buffer.
 struct Bytes {
@@ -216,7 +218,8 @@ PixelImage DecodeRunLength(const Bytes& b, const DibLayout& L, size_t pos) {
             if (!b.Has(pos, bytes))
                 Fail("truncated run-length data");
             for (int i = 0; i < value; ++i) {
-                uint8_t v = four ? b.d[pos + static_cast<size_t>(i / 2)] : b.d[pos + static_cast<size_t>(i)];
+                uint8_t v = four ? b.d[pos + static_cast<size_t>(i / 2)]
+                                 : b.d[pos + static_cast<size_t>(i)];
                 put(four ? ((i & 1) ? (v & 15u) : (v >> 4)) : v);
             }
             pos += (bytes + 1) & ~size_t{1};
@@ -313,8 +316,8 @@ IconImage DecodeIconBitmap(const Bytes& b) {
         Fail("truncated icon mask");
     if (hasMask) {
         for (int32_t y = 0; y < L.height; ++y) {
-            const uint8_t* row =
-                b.d + maskOffset + maskStride * static_cast<size_t>(L.topDown ? y : L.height - 1 - y);
+            const uint8_t* row = b.d + maskOffset +
+                                 maskStride * static_cast<size_t>(L.topDown ? y : L.height - 1 - y);
             for (int32_t x = 0; x < L.width; ++x)
                 icon.Mask[static_cast<size_t>(y) * static_cast<size_t>(L.width) +
                           static_cast<size_t>(x)] = (row[x >> 3] >> (7 - (x & 7))) & 1u;
@@ -672,8 +675,8 @@ Picture Picture::LoadJpegResource(HMODULE module, const wchar_t* name) {
 COLORREF Picture::PixelColor(int32_t x, int32_t y) const {
     if (!bits_ || x < 0 || y < 0 || x >= width_ || y >= height_)
         return CLR_INVALID;
-    return ColorFromPixel(bits_[static_cast<size_t>(y) * static_cast<size_t>(width_) +
-                                static_cast<size_t>(x)]);
+    return ColorFromPixel(
+        bits_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)]);
 }
 
 PixelImage Picture::ToPixels() const {
