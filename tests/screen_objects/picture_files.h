@@ -60,22 +60,26 @@ inline std::vector<uint8_t> WithFileHeader(const std::vector<uint8_t>& dib, uint
     return v;
 }
 
-// 24-bit rows, bottom-up unless topDown.
-inline std::vector<uint8_t> Dib24(const ui::PixelImage& img, bool topDown = false) {
-    std::vector<uint8_t> v;
-    PutInfoHeader(v, img.Width, topDown ? -img.Height : img.Height, 24);
-    const size_t stride = ((static_cast<size_t>(img.Width) * 24 + 31) / 32) * 4;
+// Colour rows of 24 or 32 bits per pixel, bottom-up unless topDown.
+inline void PutRows(std::vector<uint8_t>& v, const ui::PixelImage& img, uint16_t bpp,
+                    bool topDown) {
+    const size_t stride = ((static_cast<size_t>(img.Width) * bpp + 31) / 32) * 4;
     for (int32_t r = 0; r < img.Height; ++r) {
         int32_t y = topDown ? r : img.Height - 1 - r;
         size_t start = v.size();
         for (int32_t x = 0; x < img.Width; ++x) {
             uint32_t p = img.At(x, y);
-            v.push_back(static_cast<uint8_t>(p));
-            v.push_back(static_cast<uint8_t>(p >> 8));
-            v.push_back(static_cast<uint8_t>(p >> 16));
+            for (int shift = 0; shift < bpp; shift += 8)
+                v.push_back(static_cast<uint8_t>(p >> shift));
         }
         v.resize(start + stride, 0);
     }
+}
+
+inline std::vector<uint8_t> Dib24(const ui::PixelImage& img, bool topDown = false) {
+    std::vector<uint8_t> v;
+    PutInfoHeader(v, img.Width, topDown ? -img.Height : img.Height, 24);
+    PutRows(v, img, 24, topDown);
     return v;
 }
 
@@ -111,20 +115,7 @@ inline std::vector<uint8_t> IconDib(const ui::PixelImage& img, const std::vector
     std::vector<uint8_t> v;
     const uint16_t bpp = alpha ? 32 : 24;
     PutInfoHeader(v, img.Width, img.Height * 2, bpp);
-    const size_t stride = ((static_cast<size_t>(img.Width) * bpp + 31) / 32) * 4;
-    for (int32_t r = 0; r < img.Height; ++r) {
-        int32_t y = img.Height - 1 - r;
-        size_t start = v.size();
-        for (int32_t x = 0; x < img.Width; ++x) {
-            uint32_t p = img.At(x, y);
-            v.push_back(static_cast<uint8_t>(p));
-            v.push_back(static_cast<uint8_t>(p >> 8));
-            v.push_back(static_cast<uint8_t>(p >> 16));
-            if (alpha)
-                v.push_back(static_cast<uint8_t>(p >> 24));
-        }
-        v.resize(start + stride, 0);
-    }
+    PutRows(v, img, bpp, false);
     const size_t maskStride = ((static_cast<size_t>(img.Width) + 31) / 32) * 4;
     for (int32_t r = 0; r < img.Height; ++r) {
         int32_t y = img.Height - 1 - r;
