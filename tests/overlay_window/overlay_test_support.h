@@ -3,6 +3,7 @@
 #pragma once
 
 #include "overlay_api/Orvex.h"
+#include "overlay_window/uOrvexTransparentForm.h"
 #include "screen_objects/uScreenObject.h"
 #include "ui/Handles.h"
 #include "ui/Window.h"
@@ -10,6 +11,7 @@
 #include <windows.h>
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace overlay_test {
@@ -50,6 +52,16 @@ public:
     bool AcceptEqual;
     int Paints = 0;
 };
+
+inline std::unique_ptr<TScreenObject> Fake(int left, int top, int right, int bottom,
+                                           bool acceptEqual = false) {
+    return std::make_unique<FakeShape>(RECT{left, top, right, bottom}, acceptEqual);
+}
+
+// The fake behind an item made from one.
+inline FakeShape& ShapeOf(TTransparentForm& form, int32_t id) {
+    return static_cast<FakeShape&>(*form.FindItem(id)->ScreenObject);
+}
 
 // Handles every message waiting for this thread's windows for about ms milliseconds.
 inline void Pump(DWORD ms) {

@@ -13,15 +13,6 @@ using namespace overlay_test;
 
 namespace {
 
-std::unique_ptr<TScreenObject> Fake(int left, int top, int right, int bottom,
-                                    bool acceptEqual = false) {
-    return std::make_unique<FakeShape>(RECT{left, top, right, bottom}, acceptEqual);
-}
-
-FakeShape& ShapeOf(TTransparentForm& form, int32_t id) {
-    return static_cast<FakeShape&>(*form.FindItem(id)->ScreenObject);
-}
-
 class TransparentFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
