@@ -9,6 +9,13 @@
 
 namespace {
 constexpr size_t MarkerSize = 4;
+
+// Opens an existing file while others may read, write and delete it.
+ui::File OpenShared(const std::wstring& path, DWORD access) {
+    return ui::File(::CreateFileW(path.c_str(), access,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
 } // namespace
 
 bool HasCardMarker(std::span<const uint8_t> file) {
@@ -78,9 +85,7 @@ std::optional<Bytes> BuildCardFile(std::span<const uint8_t> source, bool sourceI
 }
 
 std::optional<Bytes> ReadWholeFile(const std::wstring& path) {
-    ui::File f(::CreateFileW(path.c_str(), GENERIC_READ,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ui::File f = OpenShared(path, GENERIC_READ);
     if (!f)
         return std::nullopt;
     LARGE_INTEGER size{};
@@ -99,9 +104,7 @@ std::optional<Bytes> ReadWholeFile(const std::wstring& path) {
 }
 
 std::optional<Bytes> ReadFileTail(const std::wstring& path, size_t count) {
-    ui::File f(::CreateFileW(path.c_str(), GENERIC_READ,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ui::File f = OpenShared(path, GENERIC_READ);
     if (!f)
         return std::nullopt;
     LARGE_INTEGER size{};
@@ -122,9 +125,7 @@ std::optional<Bytes> ReadFileTail(const std::wstring& path, size_t count) {
 
 bool SameFile(const std::wstring& a, const std::wstring& b) {
     auto identity = [](const std::wstring& p, BY_HANDLE_FILE_INFORMATION& info) {
-        ui::File f(::CreateFileW(p.c_str(), 0,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ui::File f = OpenShared(p, 0);
         return f && ::GetFileInformationByHandle(f.Get(), &info);
     };
     BY_HANDLE_FILE_INFORMATION ia{}, ib{};
