@@ -1,4 +1,5 @@
 // The card's main block and its scene window.
+#include "card/uTinselscreen.h"
 #include "ui/Application.h"
 #include "ui/Window.h"
 
@@ -17,7 +18,7 @@ protected:
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int FrostvaleMain() {
     ui::Application& app = ui::Application::Instance();
     app.Initialize();
     app.SetTitle(L"Frostvale-Card");

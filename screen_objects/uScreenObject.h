@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,9 @@ public:
     void SnapshotPoints();
     std::wstring AppendUserHint(const std::wstring& text) const;
     std::wstring FormatLength(const std::wstring& label, double value) const;
+    // The usual hint: the mouse lines (each followed by a line break) when
+    // ShowMouseHelp is on, then GetInfoText, then the user's own hint.
+    std::wstring ComposeHint(std::initializer_list<const wchar_t*> mouseLines);
 
     // Vertex i, 1-based.
     POINT& Vertex(int32_t i) { return Points[static_cast<size_t>(i - 1)]; }

@@ -21,8 +21,4 @@ public:
 
     // The vertex rectangle with left <= right and top <= bottom.
     void GetNormalizedRect(RECT& rect) const;
-
-protected:
-    // The three mouse lines of the hint (empty without ShowMouseHelp) + info text.
-    void BuildHint(const wchar_t* const lines[3], std::wstring& text);
 };

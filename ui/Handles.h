@@ -94,6 +94,12 @@ struct IconTraits {
     static void Close(type h) { ::DestroyIcon(h); }
 };
 
+struct MenuTraits {
+    using type = HMENU;
+    static type Invalid() { return nullptr; }
+    static void Close(type h) { ::DestroyMenu(h); }
+};
+
 struct FileTraits {
     using type = HANDLE;
     static type Invalid() { return INVALID_HANDLE_VALUE; }
@@ -110,6 +116,7 @@ using MemoryDC = UniqueHandle<MemoryDCTraits>;
 using Module = UniqueHandle<ModuleTraits>;
 using Icon = UniqueHandle<IconTraits>;
 using File = UniqueHandle<FileTraits>;
+using Menu = UniqueHandle<MenuTraits>;
 
 // A device context borrowed from a window with GetDC, given back with ReleaseDC.
 class WindowDC {
