@@ -16,7 +16,9 @@ size_t NameStart(const std::wstring& path) {
     return slash == std::wstring::npos ? 0 : slash + 1;
 }
 
-std::wstring BareFileName(const std::wstring& path) { return path.substr(NameStart(path)); }
+std::wstring BareFileName(const std::wstring& path) {
+    return path.substr(NameStart(path));
+}
 
 // The extension with its dot, upper-cased; empty when the name has none.
 std::wstring UpperExtension(const std::wstring& path) {
@@ -48,18 +50,14 @@ ui::Picture ProgramFileIcon(const std::wstring& path) {
     return ui::Picture::FromIcon(icon.Get(), IconBackgroundColor);
 }
 
-std::wstring JoinLines(const wchar_t* first, const wchar_t* second) {
-    return std::wstring(first) + LineBreak + second;
-}
-
 } // namespace
 
 ui::Icon LoadMainIcon(HMODULE module) {
     auto tryName = [module](const wchar_t* name) -> ui::Icon {
         if (!::FindResourceW(module, name, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */))
             return ui::Icon();
-        return ui::Icon(static_cast<HICON>(
-            ::LoadImageW(module, name, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+        return ui::Icon(
+            static_cast<HICON>(::LoadImageW(module, name, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     };
     if (!module)
         return ui::Icon();
@@ -72,7 +70,9 @@ ui::Icon LoadMainIcon(HMODULE module) {
     return ui::Icon();
 }
 
-TScreenBitmap::TScreenBitmap() { TypeCode = TypeCodeBitmap; }
+TScreenBitmap::TScreenBitmap() {
+    TypeCode = TypeCodeBitmap;
+}
 
 bool TScreenBitmap::LoadFromFile(const std::wstring& fileName) {
     if (!FileExists(fileName))
@@ -128,14 +128,8 @@ void TScreenBitmap::LoadFromResource(HMODULE instance, const char* resourceName)
 }
 
 void TScreenBitmap::GetHint(bool english, std::wstring& text) {
-    text.clear();
-    if (ShowMouseHelp)
-        text = english ? JoinLines(L"Right mouse button to delete bitmap.",
-                                   L"Left mouse button (keep pressed) to change position")
-                       : JoinLines(L"Click mit der rechten Maustaste um das Bitmap zu löschen.",
-                                   L"Click mit der linken Maustaste (gedrückt halten) um die "
-                                   L"Position zu verändern.");
-    text = AppendUserHint(text);
+    text = RasterHint(english, L"Right mouse button to delete bitmap.",
+                      L"Click mit der rechten Maustaste um das Bitmap zu löschen.");
 }
 
 void TScreenBitmap::GetMenuCaption(bool english, std::wstring& text) {
@@ -143,16 +137,14 @@ void TScreenBitmap::GetMenuCaption(bool english, std::wstring& text) {
 }
 
 void TScreenBitmap::GetPlacementPrompt(bool english, int32_t step, std::wstring& text) {
-    text.clear();
-    if (step != 1 && step != 2)
-        return;
-    text = english ? JoinLines(L"Click on the position, where you want to place your bitmap.",
-                               L"Right mouse button to cancel.")
-                   : JoinLines(L"Klicken Sie auf die Stelle, an die Sie das Bitmap setzen wollen.",
-                               L"Abbruch mit der rechten Maustaste.");
+    text = RasterPlacementPrompt(
+        english, step, L"Click on the position, where you want to place your bitmap.",
+        L"Klicken Sie auf die Stelle, an die Sie das Bitmap setzen wollen.");
 }
 
-void TScreenBitmap::GetInfoText(std::wstring& text) { text.clear(); }
+void TScreenBitmap::GetInfoText(std::wstring& text) {
+    text.clear();
+}
 
 bool TScreenBitmap::LoadFromIni(const std::wstring& fileName, const std::wstring& section) {
     if (!TScreenImage::LoadFromIni(fileName, section))

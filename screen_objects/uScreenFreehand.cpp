@@ -7,7 +7,9 @@
 
 namespace {
 
-double Distance(const POINT& a, int32_t x, int32_t y) { return PointDistance(x, y, a.x, a.y); }
+double Distance(const POINT& a, int32_t x, int32_t y) {
+    return PointDistance(x, y, a.x, a.y);
+}
 
 } // namespace
 
@@ -106,23 +108,17 @@ bool TScreenFreehand::AppendPoint(int32_t x, int32_t y) {
 }
 
 void TScreenFreehand::GetHint(bool english, std::wstring& text) {
-    text.clear();
-    if (ShowMouseHelp) {
-        const wchar_t* const lines[2][3] = {
-            {L"Click mit der rechten Maustaste um den Linienzug zu löschen.",
-             L"Click mit der linken Maustaste (gedrückt halten) um die Position des Punktes zu "
-             L"verändern.",
-             L"Click mit der linken Maustaste + <STRG>-Taste(gedrückt halten) um die Position des "
-             L"Linienzugs zu verändern."},
+    if (english)
+        text = ComposeHint(
             {L"Right mouse button to delete polyline.",
              L"Left mouse button (keep pressed) to change position of point",
-             L"Left mouse button + <Ctrl> key (keep pressed) to change position of polyline"}};
-        for (const wchar_t* line : lines[english ? 1 : 0])
-            text += std::wstring(line) + LineBreak;
-    }
-    std::wstring info;
-    GetInfoText(info);
-    text = AppendUserHint(text + info);
+             L"Left mouse button + <Ctrl> key (keep pressed) to change position of polyline"});
+    else
+        text = ComposeHint({L"Click mit der rechten Maustaste um den Linienzug zu löschen.",
+                            L"Click mit der linken Maustaste (gedrückt halten) um die Position "
+                            L"des Punktes zu verändern.",
+                            L"Click mit der linken Maustaste + <STRG>-Taste(gedrückt halten) um "
+                            L"die Position des Linienzugs zu verändern."});
 }
 
 void TScreenFreehand::GetMenuCaption(bool english, std::wstring& text) {

@@ -65,9 +65,7 @@ public:
     }
 
 private:
-    RECT* Rects() {
-        return reinterpret_cast<RECT*>(buffer_.data() + sizeof(RGNDATAHEADER));
-    }
+    RECT* Rects() { return reinterpret_cast<RECT*>(buffer_.data() + sizeof(RGNDATAHEADER)); }
     void ResetBounds() { bounds_ = RECT{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN}; }
 
     HRGN target_;
@@ -76,8 +74,12 @@ private:
     RECT bounds_{};
 };
 
-int32_t DesktopWidth() { return ::GetSystemMetrics(SM_CXVIRTUALSCREEN); }
-int32_t DesktopHeight() { return ::GetSystemMetrics(SM_CYVIRTUALSCREEN); }
+int32_t DesktopWidth() {
+    return ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+}
+int32_t DesktopHeight() {
+    return ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+}
 
 } // namespace
 
@@ -175,8 +177,7 @@ HRGN TScreenImage::Paint(ui::Canvas& canvas, HRGN region, bool /*selected*/) {
     } else {
         ui::MemoryDC source(::CreateCompatibleDC(dc));
         ui::Selection selected(source.Get(), Picture.Handle());
-        TransparentStretchBlt(dc, r.left, r.top, w, h, source.Get(), 0, 0, w, h,
-                              TransparentColor);
+        TransparentStretchBlt(dc, r.left, r.top, w, h, source.Get(), 0, 0, w, h, TransparentColor);
     }
     Bounds = r;
     if (DragMode != 0) {
@@ -221,7 +222,9 @@ bool TScreenImage::MoveCurrentPoint(int32_t x, int32_t y) {
     return result;
 }
 
-void TScreenImage::GetInfoText(std::wstring& text) { text.clear(); }
+void TScreenImage::GetInfoText(std::wstring& text) {
+    text.clear();
+}
 
 bool TScreenImage::LoadFromIni(const std::wstring& fileName, const std::wstring& section) {
     const bool result = TScreenSinglePoint::LoadFromIni(fileName, section);
@@ -246,20 +249,25 @@ void TScreenImage::ReplacePicture(ui::Picture&& picture) {
     if (!Picture.Empty()) {
         Picture.Flush();
         uint32_t* bits = Picture.Bits();
-        const size_t n = static_cast<size_t>(Picture.Width()) * static_cast<size_t>(Picture.Height());
+        const size_t n =
+            static_cast<size_t>(Picture.Width()) * static_cast<size_t>(Picture.Height());
         for (size_t i = 0; i < n; ++i)
             bits[i] &= ui::PixelColorMask;
     }
     FreeRegion();
 }
 
-void TScreenImage::SetPicture(HBITMAP source) { ReplacePicture(ui::Picture::FromBitmap(source)); }
+void TScreenImage::SetPicture(HBITMAP source) {
+    ReplacePicture(ui::Picture::FromBitmap(source));
+}
 
 void TScreenImage::SetPicture(const ui::Picture& source) {
     ReplacePicture(source.Empty() ? ui::Picture() : ui::Picture::FromBitmap(source.Handle()));
 }
 
-void TScreenImage::SetPicture(ui::Picture&& source) { ReplacePicture(std::move(source)); }
+void TScreenImage::SetPicture(ui::Picture&& source) {
+    ReplacePicture(std::move(source));
+}
 
 void TScreenImage::SetTransparentColor(COLORREF color) {
     TransparentColor = color;
@@ -293,4 +301,27 @@ void TScreenImage::ClampToScreen(int32_t& x, int32_t& y) const {
     y = ClampCoordinate(y, Picture.Height(), DesktopHeight(), VertAlign);
 }
 
-void TScreenImage::FreeRegion() { Region.Reset(); }
+void TScreenImage::FreeRegion() {
+    Region.Reset();
+}
+
+std::wstring TScreenImage::RasterHint(bool english, const wchar_t* englishDelete,
+                                      const wchar_t* germanDelete) const {
+    std::wstring text;
+    if (ShowMouseHelp)
+        text = english ? std::wstring(englishDelete) + LineBreak +
+                             L"Left mouse button (keep pressed) to change position"
+                       : std::wstring(germanDelete) + LineBreak +
+                             L"Click mit der linken Maustaste (gedrückt halten) um die Position "
+                             L"zu verändern.";
+    return AppendUserHint(text);
+}
+
+std::wstring TScreenImage::RasterPlacementPrompt(bool english, int32_t step,
+                                                 const wchar_t* englishPlace,
+                                                 const wchar_t* germanPlace) {
+    if (step != 1 && step != 2)
+        return std::wstring();
+    return english ? std::wstring(englishPlace) + LineBreak + L"Right mouse button to cancel."
+                   : std::wstring(germanPlace) + LineBreak + L"Abbruch mit der rechten Maustaste.";
+}

@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 // Where vertex 1 sits on the picture.
 constexpr uint8_t AlignLeading = 0;  // left or top edge
@@ -75,6 +76,17 @@ public:
     uint8_t HorzAlign = AlignCenter;
     uint8_t VertAlign = AlignCenter;
     ui::Picture Picture;
+
+protected:
+    // The texts bitmaps and captions share; only the first line names the kind.
+    // The hint: the delete line and the move line (with ShowMouseHelp), then
+    // the user's hint.
+    std::wstring RasterHint(bool english, const wchar_t* englishDelete,
+                            const wchar_t* germanDelete) const;
+    // Steps 1 and 2: where to click, then how to cancel; other steps: empty.
+    static std::wstring RasterPlacementPrompt(bool english, int32_t step,
+                                              const wchar_t* englishPlace,
+                                              const wchar_t* germanPlace);
 
 private:
     void ReplacePicture(ui::Picture&& picture);

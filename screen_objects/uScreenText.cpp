@@ -9,10 +9,6 @@ namespace {
 // Room around the caption for the shadow and the outline.
 constexpr int32_t TextMargin = 2;
 
-std::wstring JoinLines(const wchar_t* first, const wchar_t* second) {
-    return std::wstring(first) + LineBreak + second;
-}
-
 void FillAll(HDC dc, int32_t width, int32_t height, COLORREF color) {
     ui::Brush brush(::CreateSolidBrush(color));
     RECT all{0, 0, width, height};
@@ -58,7 +54,9 @@ void TScreenText::SetFont(TTextFont* font) {
     RenderText();
 }
 
-void TScreenText::SetFont(std::unique_ptr<TTextFont> font) { SetFont(font.release()); }
+void TScreenText::SetFont(std::unique_ptr<TTextFont> font) {
+    SetFont(font.release());
+}
 
 void TScreenText::SetFontFrameColor(COLORREF color) {
     FontFrameColor = color;
@@ -94,8 +92,8 @@ void TScreenText::RenderText() {
     info.header.biClrUsed = 3;
     const COLORREF entries[3] = {Font->Color, key, FontFrameColor};
     for (int i = 0; i < 3; ++i)
-        info.colors[i] = RGBQUAD{GetBValue(entries[i]), GetGValue(entries[i]),
-                                 GetRValue(entries[i]), 0};
+        info.colors[i] =
+            RGBQUAD{GetBValue(entries[i]), GetGValue(entries[i]), GetRValue(entries[i]), 0};
     void* bits = nullptr;
     ui::Bitmap working(::CreateDIBSection(dc.Get(), reinterpret_cast<BITMAPINFO*>(&info),
                                           DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -129,14 +127,8 @@ void TScreenText::RenderText() {
 }
 
 void TScreenText::GetHint(bool english, std::wstring& text) {
-    text.clear();
-    if (ShowMouseHelp)
-        text = english ? JoinLines(L"Right mouse button to delete the text.",
-                                   L"Left mouse button (keep pressed) to change position")
-                       : JoinLines(L"Click mit der rechten Maustaste um den Text zu löschen.",
-                                   L"Click mit der linken Maustaste (gedrückt halten) um die "
-                                   L"Position zu verändern.");
-    text = AppendUserHint(text);
+    text = RasterHint(english, L"Right mouse button to delete the text.",
+                      L"Click mit der rechten Maustaste um den Text zu löschen.");
 }
 
 void TScreenText::GetMenuCaption(bool english, std::wstring& text) {
@@ -144,16 +136,14 @@ void TScreenText::GetMenuCaption(bool english, std::wstring& text) {
 }
 
 void TScreenText::GetPlacementPrompt(bool english, int32_t step, std::wstring& text) {
-    text.clear();
-    if (step != 1 && step != 2)
-        return;
-    text = english ? JoinLines(L"Click on the position, where you want to place your text.",
-                               L"Right mouse button to cancel.")
-                   : JoinLines(L"Klicken Sie auf die Stelle, an die Sie den Text setzen wollen.",
-                               L"Abbruch mit der rechten Maustaste.");
+    text = RasterPlacementPrompt(english, step,
+                                 L"Click on the position, where you want to place your text.",
+                                 L"Klicken Sie auf die Stelle, an die Sie den Text setzen wollen.");
 }
 
-void TScreenText::GetInfoText(std::wstring& text) { text.clear(); }
+void TScreenText::GetInfoText(std::wstring& text) {
+    text.clear();
+}
 
 bool TScreenText::LoadFromIni(const std::wstring& fileName, const std::wstring& section) {
     const bool result = TScreenImage::LoadFromIni(fileName, section);
