@@ -335,7 +335,9 @@ int32_t PixelsToRelative(int32_t pixels, int32_t extent) {
 int32_t RelativeToPixels(int32_t relative, int32_t extent) {
     if (extent <= 0)
         return 0;
-    return TruncToInt32(static_cast<double>(relative) / RelativeScale * extent);
+    // Rounded, not cut: the stored value was cut on writing, and cutting again
+    // would move the vertex by a pixel on every save and load.
+    return TruncToInt32(std::round(static_cast<double>(relative) / RelativeScale * extent));
 }
 
 SIZE DesktopSize() {

@@ -112,8 +112,8 @@ constexpr int32_t BoundsMargin = 30;
 // Relative vertex coordinates are stored in 1/RelativeScale of the desktop size.
 constexpr int32_t RelativeScale = 100000;
 
-// trunc(pixels / extent * RelativeScale) and back; an extent <= 0 gives 0 and
-// results beyond the 32-bit range are clamped.
+// trunc(pixels / extent * RelativeScale), and back to the nearest pixel; an
+// extent <= 0 gives 0 and results beyond the 32-bit range are clamped.
 int32_t PixelsToRelative(int32_t pixels, int32_t extent);
 int32_t RelativeToPixels(int32_t relative, int32_t extent);
 // Size of the virtual desktop (all monitors), read anew at every call.

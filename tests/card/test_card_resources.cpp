@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/Handles.h"
+#include "ui/Picture.h"
 
 namespace {
 
@@ -135,8 +136,21 @@ TEST(CardResources, IconCursorsPictureAndVersionArePresent) {
     ASSERT_NE(pic, nullptr);
     auto* jpg = static_cast<const unsigned char*>(::LockResource(::LoadResource(m.Get(), pic)));
     ASSERT_NE(jpg, nullptr);
+    DWORD jpgSize = ::SizeofResource(m.Get(), pic);
+    ASSERT_GT(jpgSize, 4u);
     EXPECT_EQ(jpg[0], 0xFF);
     EXPECT_EQ(jpg[1], 0xD8);
+    // A baseline JPEG: its frame header is SOF0, never a progressive SOF2.
+    bool sof0 = false, sof2 = false;
+    for (DWORD i = 2; i + 1 < jpgSize; ++i) {
+        sof0 |= jpg[i] == 0xFF && jpg[i + 1] == 0xC0;
+        sof2 |= jpg[i] == 0xFF && jpg[i + 1] == 0xC2;
+    }
+    EXPECT_TRUE(sof0);
+    EXPECT_FALSE(sof2);
+    ui::Picture view = ui::Picture::LoadJpegMemory(jpg, jpgSize);
+    EXPECT_EQ(view.Width(), 512);
+    EXPECT_EQ(view.Height(), 384);
 
     // The cursors load as cursors from the running card too.
     std::wstring exe = ProgramDir() + L"Frostvale-Karte.exe";
