@@ -94,6 +94,12 @@ struct IconTraits {
     static void Close(type h) { ::DestroyIcon(h); }
 };
 
+struct MenuTraits {
+    using type = HMENU;
+    static type Invalid() { return nullptr; }
+    static void Close(type h) { ::DestroyMenu(h); }
+};
+
 struct FileTraits {
     using type = HANDLE;
     static type Invalid() { return INVALID_HANDLE_VALUE; }
@@ -110,6 +116,7 @@ using MemoryDC = UniqueHandle<MemoryDCTraits>;
 using Module = UniqueHandle<ModuleTraits>;
 using Icon = UniqueHandle<IconTraits>;
 using File = UniqueHandle<FileTraits>;
+using Menu = UniqueHandle<MenuTraits>;
 
 // A device context borrowed from a window with GetDC, given back with ReleaseDC.
 class WindowDC {
@@ -139,7 +146,8 @@ private:
 // previous one back, so the owner of the selected object can delete it safely.
 class Selection {
 public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? ::SelectObject(dc, object) : nullptr) {}
+    Selection(HDC dc, HGDIOBJ object)
+        : dc_(dc), old_(object ? ::SelectObject(dc, object) : nullptr) {}
     ~Selection() {
         if (old_)
             ::SelectObject(dc_, old_);
@@ -153,6 +161,8 @@ private:
 };
 
 // A new empty region, the usual start of a union.
-inline Region MakeEmptyRegion() { return Region(::CreateRectRgn(0, 0, 0, 0)); }
+inline Region MakeEmptyRegion() {
+    return Region(::CreateRectRgn(0, 0, 0, 0));
+}
 
 } // namespace ui
