@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,9 @@ public:
     void SnapshotPoints();
     std::wstring AppendUserHint(const std::wstring& text) const;
     std::wstring FormatLength(const std::wstring& label, double value) const;
+    // The usual hint: the mouse lines (each followed by a line break) when
+    // ShowMouseHelp is on, then GetInfoText, then the user's own hint.
+    std::wstring ComposeHint(std::initializer_list<const wchar_t*> mouseLines);
 
     // Vertex i, 1-based.
     POINT& Vertex(int32_t i) { return Points[static_cast<size_t>(i - 1)]; }
@@ -103,10 +107,52 @@ public:
     std::wstring ShellExApp;
 };
 
+// Bounds margin around the vertices, in pixels.
+constexpr int32_t BoundsMargin = 30;
+// Relative vertex coordinates are stored in 1/RelativeScale of the desktop size.
+constexpr int32_t RelativeScale = 100000;
+
+// trunc(pixels / extent * RelativeScale), and back to the nearest pixel; an
+// extent <= 0 gives 0 and results beyond the 32-bit range are clamped.
+int32_t PixelsToRelative(int32_t pixels, int32_t extent);
+int32_t RelativeToPixels(int32_t relative, int32_t extent);
+// Size of the virtual desktop (all monitors), read anew at every call.
+SIZE DesktopSize();
+
+// Measurement units of FormatLength and FormatArea.
+constexpr int32_t UnitPixels = 0;
+constexpr int32_t UnitCentimetres = 1;
+constexpr int32_t UnitInches = 2;
+constexpr int32_t UnitPoints = 3;
+constexpr int32_t UnitTwips = 4;
+constexpr int32_t UnitScreenTwips = 5;
+constexpr int32_t UnitUser = 6;
+
 // Measurement settings used by FormatLength and FormatArea (one set per program).
+struct TMeasurementSettings {
+    int32_t MeasureUnit = UnitPixels;
+    int32_t PixelsPerInch = 0;
+    int32_t Scale = 0;
+    double PixelsPerUserUnit = 0.0;
+    double AverageTwipsPerPixel = 0.0; // of the screen, computed once at start
+};
+const TMeasurementSettings& MeasurementSettings();
 void SetMeasurementUnit(int32_t unit, int32_t pixelsPerInch, int32_t scale,
                         double pixelsPerUserUnit);
-// label + "=" + number + unit suffix; empty for an unknown unit.
+
+// The separators a number is written with (the user's locale by default).
+struct TNumberSeparators {
+    std::wstring Decimal = L".";
+    std::wstring Thousands = L",";
+};
+TNumberSeparators LocaleNumberSeparators();
+// value with grouping separators, at most `precision` significant digits and
+// exactly `digits` decimals; more than `precision` integer digits switch to
+// exponent notation (mantissa, "E", exponent).
+std::wstring FormatNumber(double value, int precision, int digits,
+                          const TNumberSeparators& separators);
+// label + "=" + number + unit suffix; empty for an unknown unit and for the
+// inch-based units while PixelsPerInch is not positive.
 std::wstring FormatLength(const std::wstring& label, double value);
 std::wstring FormatArea(const std::wstring& label, double value);
 // Signed area of the closed polygon through the first count vertices.

@@ -1,0 +1,107 @@
+// The winter scene's timeline as plain functions: given the elapsed scene time,
+// the screen size, the timers, a random source and the overlay, each function
+// does what one timer tick does. The scene window only wires them to its
+// timers; tests step through the whole timeline without a clock.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// Scene time constants, in milliseconds.
+constexpr DWORD SnowBandTime = 30000;      // end of the growing band; ground snow starts
+constexpr DWORD SnowDriftTime = 60000;     // slow snowfall; full pile band; edge drifts start
+constexpr DWORD SnowGroundEndTime = 70000; // the ground timer stops; edge drifts end
+constexpr DWORD SnowFallEndTime = 80000;   // the snowfall timer stops
+constexpr DWORD SnowManDelay = 85000;      // the snowman, counted from the scene window's creation
+
+// Timer intervals of the snowfall.
+constexpr UINT SnowFallInterval = 100;
+constexpr UINT SnowFallBusyInterval = 250;
+constexpr UINT SnowFallSlowInterval = 1000;
+constexpr UINT SnowGroundInterval = 100;
+
+// Colours of the scene's shapes.
+constexpr COLORREF SceneWhite = RGB(255, 255, 255);
+constexpr COLORREF SceneBlack = RGB(0, 0, 0);
+constexpr COLORREF SnowColor = RGB(250, 250, 250);
+// Transparent colour of the opaque bitmaps: a colour their pictures do not contain.
+constexpr COLORREF OpaqueKey = RGB(1, 1, 1);
+constexpr COLORREF FlakeKey = RGB(0, 0, 0);
+constexpr COLORREF FaceKey = RGB(255, 0, 255);
+
+// Names of the bitmap resources in the program file.
+inline constexpr char CloseButtonResource[] = "FVLCLOSEBUTTON";
+inline constexpr char LetterResource[] = "LETTER";
+inline constexpr char SnowFlakeResource[] = "SNOWFLAKE";
+inline constexpr char SnowManFaceResource[] = "SNOWMANFACE";
+
+// The overlay operations the scene uses (the overlay control offers them).
+class SceneOverlay {
+public:
+    virtual ~SceneOverlay() = default;
+    virtual int32_t AddBitmapFromResource(POINT position, HINSTANCE instance,
+                                          const std::string& resourceName,
+                                          COLORREF transparentColor) = 0;
+    virtual int32_t AddEllipse(RECT rect, COLORREF color) = 0;
+    virtual int32_t AddRectangle(RECT rect, COLORREF color) = 0;
+    virtual int32_t SetFilled(int32_t id, bool value) = 0;
+    virtual int32_t SetAutoHide(int32_t id, bool value) = 0;
+    virtual int32_t SetZOrder(int32_t id, int32_t position) = 0;
+};
+
+// A window timer as the timeline sees it.
+class SceneTimer {
+public:
+    virtual ~SceneTimer() = default;
+    virtual bool Enabled() const = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+    virtual UINT Interval() const = 0;
+    virtual void SetInterval(UINT interval) = 0;
+};
+
+// Random numbers: Random(n) is uniform in 0 .. n - 1, and 0 when n <= 0.
+class SceneRandom {
+public:
+    virtual ~SceneRandom() = default;
+    virtual void Reseed() = 0;
+    virtual int Random(int n) = 0;
+};
+
+// A small linear congruential generator re-seeded from the time of day in
+// milliseconds; Random(n) takes the high bits so small ranges stay uniform.
+class TimeOfDayRandom : public SceneRandom {
+public:
+    void Reseed() override;
+    int Random(int n) override;
+    void Seed(uint32_t seed) { seed_ = seed; }
+
+private:
+    uint32_t seed_ = 0;
+};
+
+// Elapsed scene time as an unsigned 32-bit difference (survives the tick wrap).
+constexpr DWORD SceneElapsed(DWORD now, DWORD start) {
+    return now - start;
+}
+
+// Fraction of the screen height in which new flakes appear (0 .. 1).
+double SnowBandFraction(DWORD e);
+// Fraction of the screen height that the piles and drifts take (0 .. 0.05);
+// negative before 30 s.
+double SnowPileFraction(DWORD e);
+
+// Where the two lasting items go.
+POINT CloseBoxPosition(int screenWidth);
+POINT LetterIconPosition(int screenWidth, int screenHeight);
+
+// One tick of the snowfall timer: its stop and rate rules, then one flake.
+void SnowFallTick(DWORD e, int screenWidth, int screenHeight, SceneTimer& snowFall,
+                  SceneTimer& snowGround, SceneRandom& random, SceneOverlay& overlay,
+                  HINSTANCE resources);
+// One tick of the ground timer: one pile ellipse, and 30 edge drifts between 60 and 70 s.
+void SnowGroundTick(DWORD e, int screenWidth, int screenHeight, SceneTimer& snowGround,
+                    SceneRandom& random, SceneOverlay& overlay);
+// The snowman's nineteen items near the lower left corner.
+void BuildSnowMan(int screenHeight, SceneOverlay& overlay, HINSTANCE resources);

@@ -1,0 +1,423 @@
+#include "overlay_api/uOrvexTransparent.h"
+
+#include "overlay_window/uOrvexTransparentForm.h"
+#include "ui/Handles.h"
+
+#include <cmath>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+// Process-wide state. The form is owned here and released only by the
+// library end, never by static destruction (a dying process keeps it).
+TTransparentForm* FormInstance = nullptr;
+bool FormCreated = false;
+std::optional<std::vector<std::string>> DebugLog;
+DebugOutputSink OutputSink = &::OutputDebugStringA;
+int StartCount = 0;
+bool Ended = false;
+
+std::string Num(long long v) {
+    return std::to_string(v);
+}
+
+std::string PointText(POINT p) {
+    return "(" + Num(p.x) + "/" + Num(p.y) + ")";
+}
+
+std::string TextOrNull(const char* s) {
+    return s ? std::string(s) : std::string("(null)");
+}
+
+void ReleaseForm(bool destroyWindow) {
+    TTransparentForm* form = FormInstance;
+    FormInstance = nullptr;
+    FormCreated = false;
+    if (form && destroyWindow) {
+        form->Close();
+        delete form;
+    }
+}
+
+// The frame every logged function shares: the call's lines, the guarded body
+// (made sure the window exists first), the result line.
+using ArgumentLines = std::vector<std::string>;
+
+template <typename Lines, typename Body>
+int32_t Guarded(const char* name, Lines argumentLines, int32_t noWindow, int32_t onException,
+                Body body) {
+    if (DebugMode()) {
+        try {
+            WriteDebugLine(name);
+            for (const std::string& line : argumentLines())
+                WriteDebugLine(line);
+        } catch (...) {
+        }
+    }
+    int32_t result;
+    try {
+        if (!FormCreated)
+            EnsureTransparentForm();
+        result = FormInstance ? body(*FormInstance) : noWindow;
+    } catch (...) {
+        result = onException;
+    }
+    if (DebugMode()) {
+        try {
+            WriteDebugLine(std::string(name) + " [" + Num(result) + "]");
+        } catch (...) {
+        }
+    }
+    return result;
+}
+
+template <typename Lines, typename Body>
+int32_t GuardedCreate(const char* name, Lines argumentLines, Body body) {
+    return Guarded(name, argumentLines, ORVEX_NO_WINDOW, ORVEX_EXCEPTION, body);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- state
+
+TTransparentForm* TransparentForm() {
+    return FormInstance;
+}
+bool TransparentFormCreated() {
+    return FormCreated;
+}
+
+void EnsureTransparentForm() {
+    if (FormCreated)
+        return;
+    auto* form = new TTransparentForm();
+    if (!form->CreateForm()) {
+        delete form;
+        return;
+    }
+    FormInstance = form;
+    FormCreated = true;
+}
+
+void OrvexLibraryStart(bool makeWindow) {
+    if (StartCount++ > 0)
+        return;
+    DebugLog.reset();
+    try {
+        if (::GetFileAttributesW(DebugMarkerFileName(ProgramFileName()).c_str()) !=
+            INVALID_FILE_ATTRIBUTES)
+            EnableDebugLog();
+    } catch (...) {
+    }
+    WriteDebugLine("DLL initialized");
+    if (makeWindow) {
+        try {
+            EnsureTransparentForm();
+        } catch (...) {
+        }
+    }
+}
+
+void OrvexLibraryEnd(bool processExiting) {
+    if (Ended)
+        return;
+    Ended = true;
+    try {
+        if (FormCreated)
+            ReleaseForm(!processExiting);
+    } catch (...) {
+    }
+    WriteDebugLine("DLL finalized");
+    if (DebugLog) {
+        try {
+            SaveDebugLog(*DebugLog, DebugLogFileName(ProgramFileName()));
+        } catch (...) {
+        }
+        DebugLog.reset();
+    }
+}
+
+// ---------------------------------------------------------------- debug log
+
+bool DebugMode() {
+    return DebugLog.has_value();
+}
+void EnableDebugLog() {
+    if (!DebugLog)
+        DebugLog.emplace();
+}
+const std::vector<std::string>* DebugLogLines() {
+    return DebugLog ? &*DebugLog : nullptr;
+}
+void SetDebugOutputSink(DebugOutputSink sink) {
+    OutputSink = sink ? sink : &::OutputDebugStringA;
+}
+
+std::string FormatDebugLine(DWORD tick, const std::string& message) {
+    return "Orvex-Transparent.DLL [" + std::to_string(static_cast<unsigned long>(tick)) +
+           "] : " + message;
+}
+
+size_t CopyForDebugOutput(const std::string& line, char (&buffer)[DebugOutputBufferSize + 1]) {
+    size_t n = line.size() < DebugOutputBufferSize ? line.size() : DebugOutputBufferSize;
+    std::memcpy(buffer, line.data(), n);
+    buffer[n] = '\0';
+    return n;
+}
+
+void WriteDebugLine(const std::string& message) {
+    if (!DebugLog)
+        return;
+    try {
+        char buffer[DebugOutputBufferSize + 1];
+        CopyForDebugOutput(FormatDebugLine(::GetTickCount(), message), buffer);
+        OutputSink(buffer);
+        DebugLog->push_back(FormatDebugLine(::GetTickCount(), message));
+    } catch (...) {
+        // The log never fails a call.
+    }
+}
+
+std::wstring ProgramFileName() {
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (n == 0)
+            return std::wstring();
+        if (n < name.size()) {
+            name.resize(n);
+            return name;
+        }
+        name.resize(name.size() * 2);
+    }
+}
+
+std::wstring DebugMarkerFileName(const std::wstring& programFile) {
+    return programFile + L".debug";
+}
+
+std::wstring DebugLogFileName(const std::wstring& programFile) {
+    size_t slash = programFile.find_last_of(L"\\/:");
+    std::wstring dir =
+        slash == std::wstring::npos ? std::wstring() : programFile.substr(0, slash + 1);
+    return dir + L"Orvex.log";
+}
+
+bool SaveDebugLog(const std::vector<std::string>& lines, const std::wstring& fileName) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    ui::File file(::CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    size_t done = 0;
+    while (done < text.size()) {
+        DWORD written = 0;
+        DWORD chunk = static_cast<DWORD>(text.size() - done);
+        if (!::WriteFile(file.Get(), text.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- helpers
+
+RECT ConvertEllipseRect(RECT r) {
+    const long double root2 = std::sqrt(2.0L);
+    const int32_t cx = (r.left + r.right) / 2;
+    const int32_t cy = (r.top + r.bottom) / 2;
+    const auto hx =
+        static_cast<int32_t>(std::trunc((static_cast<long double>(r.right) - r.left) / 2 / root2));
+    const auto hy =
+        static_cast<int32_t>(std::trunc((static_cast<long double>(r.bottom) - r.top) / 2 / root2));
+    return RECT{cx - hx, cy - hy, cx + hx, cy + hy};
+}
+
+int32_t PointTypeForStyle(int32_t style) {
+    return style >= ORVEX_POINT_CROSS && style <= ORVEX_POINT_RECTANGLE ? style - ORVEX_POINT_CROSS
+                                                                        : -1;
+}
+
+std::string ColorDebugText(COLORREF color) {
+    return std::to_string(static_cast<unsigned long>(color)) + " = RGB(" + Num(GetRValue(color)) +
+           "/" + Num(GetGValue(color)) + "/" + Num(GetBValue(color)) + ")";
+}
+
+std::wstring AnsiToWide(const char* text) {
+    if (!text || !*text)
+        return std::wstring();
+    int n = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (n <= 0)
+        return std::wstring();
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text, -1, out.data(), n);
+    out.resize(static_cast<size_t>(n - 1));
+    return out;
+}
+
+// ---------------------------------------------------------------- the Orvex_ functions
+
+extern "C" {
+
+int32_t __stdcall Orvex_Clear(void) {
+    return Guarded(
+        "Orvex_Clear", [] { return ArgumentLines{}; }, ORVEX_NO_WINDOW, -2,
+        [](TTransparentForm& form) { return form.ClearItems(false); });
+}
+
+int32_t __stdcall Orvex_SetCallBackWindowHandle(HWND Handle) {
+    try {
+        if (!FormCreated)
+            EnsureTransparentForm();
+        if (!FormInstance)
+            return -2;
+        FormInstance->SetCallbackWindow(Handle);
+        return 1;
+    } catch (...) {
+        return -2;
+    }
+}
+
+int32_t __stdcall Orvex_Operation(int32_t Operation, int32_t ID, int32_t Value1, int32_t Value2,
+                                  int32_t Value3) {
+    auto lines = [&] {
+        return ArgumentLines{"  Operation " + Num(Operation), "  ID " + Num(ID),
+                             "  Value 1/2/3 = " + Num(Value1) + " / " + Num(Value2) + " / " +
+                                 Num(Value3)};
+    };
+    return Guarded("Orvex_Operation", lines, 0, -1, [&](TTransparentForm& form) -> int32_t {
+        switch (Operation) {
+        case TRANSPARENTELEMENT_OPERATION_DELETE:
+            return form.DeleteItem(ID);
+        case TRANSPARENTELEMENT_OPERATION_SHOW:
+            return form.ShowItem(ID, Value1 != 0);
+        case TRANSPARENTELEMENT_OPERATION_LINEWIDTH:
+            return form.SetItemLineWidth(ID, Value1);
+        case TRANSPARENTELEMENT_OPERATION_ISFILLED:
+            return form.SetItemFilled(ID, Value1 != 0);
+        case TRANSPARENTELEMENT_OPERATION_SETCOLOR:
+            return form.SetItemColor(ID, static_cast<COLORREF>(Value1));
+        case TRANSPARENTELEMENT_OPERATION_SETAUTOHIDE:
+            return form.SetItemAutohide(ID, Value1 != 0);
+        case TRANSPARENTELEMENT_OPERATION_SETZORDER:
+            return form.SetItemZOrder(ID, Value1);
+        case TRANSPARENTELEMENT_OPERATION_SETMOUSECURSOR:
+            return form.SetItemCursor(ID, Value1);
+        default:
+            return 0;
+        }
+    });
+}
+
+static ArgumentLines RectLines(RECT r, COLORREF color) {
+    return {"  Rect(" + Num(r.left) + "/" + Num(r.top) + "/" + Num(r.right) + "/" + Num(r.bottom) +
+                ")",
+            "  Color = " + ColorDebugText(color)};
+}
+
+int32_t __stdcall Orvex_Rectangle(RECT Rect, COLORREF Color) {
+    return GuardedCreate(
+        "Orvex_Rectangle", [&] { return RectLines(Rect, Color); },
+        [&](TTransparentForm& form) {
+            return form.AddRectangleItem(Rect, false, 1, Color, false);
+        });
+}
+
+int32_t __stdcall Orvex_Ellipse(RECT Rect, COLORREF Color) {
+    return GuardedCreate(
+        "Orvex_Ellipse", [&] { return RectLines(Rect, Color); },
+        [&](TTransparentForm& form) {
+            return form.AddEllipseItem(ConvertEllipseRect(Rect), false, 1, Color, false);
+        });
+}
+
+int32_t __stdcall Orvex_BitmapByResource(POINT Position, int32_t Instance, const char* ResourceName,
+                                         COLORREF TransparentColor) {
+    auto lines = [&] {
+        return ArgumentLines{"  Point" + PointText(Position), "  Instance = " + Num(Instance),
+                             "  ResourceName (Type=BITMAP) = " + TextOrNull(ResourceName),
+                             "  TransparentColor = " + ColorDebugText(TransparentColor)};
+    };
+    return GuardedCreate("Orvex_BitmapByResource", lines, [&](TTransparentForm& form) {
+        if (!ResourceName)
+            return static_cast<int32_t>(ORVEX_NOT_MADE);
+        HMODULE module = reinterpret_cast<HMODULE>(static_cast<intptr_t>(Instance));
+        return form.AddBitmapItemByResource(Position, module, AnsiToWide(ResourceName),
+                                            TransparentColor, false);
+    });
+}
+
+int32_t __stdcall Orvex_Point(POINT Position, int32_t Style, COLORREF Color) {
+    auto lines = [&] {
+        return ArgumentLines{"  Point" + PointText(Position), "  Style = " + Num(Style),
+                             "  Color = " + ColorDebugText(Color)};
+    };
+    return GuardedCreate("Orvex_Point", lines, [&](TTransparentForm& form) {
+        int32_t type = PointTypeForStyle(Style);
+        if (type < 0)
+            return static_cast<int32_t>(ORVEX_NOT_MADE);
+        return form.AddPointItem(Position, type, Color, false);
+    });
+}
+
+int32_t __stdcall Orvex_Line(POINT StartPoint, POINT EndPoint, int32_t Width, COLORREF Color) {
+    auto lines = [&] {
+        return ArgumentLines{"  StartPoint" + PointText(StartPoint),
+                             "  EndPoint" + PointText(EndPoint), "  Width = " + Num(Width),
+                             "  Color = " + ColorDebugText(Color)};
+    };
+    return GuardedCreate("Orvex_Line", lines, [&](TTransparentForm& form) {
+        return form.AddLineItem(StartPoint, EndPoint, Width, Color, false);
+    });
+}
+
+int32_t __stdcall Orvex_Polyline(const POINT* Points, int32_t NumPoint, int32_t Width,
+                                 COLORREF Color) {
+    auto lines = [&] {
+        return ArgumentLines{std::string("  Points = ") + (Points ? "array" : "(null)"),
+                             "  NumPoint = " + Num(NumPoint), "  Width = " + Num(Width),
+                             "  Color = " + ColorDebugText(Color)};
+    };
+    return GuardedCreate("Orvex_Polyline", lines, [&](TTransparentForm& form) {
+        if (!Points || NumPoint < 0)
+            return static_cast<int32_t>(ORVEX_NOT_MADE);
+        return form.AddPolylineItem(Points, NumPoint, false, Width, Color, false);
+    });
+}
+
+int32_t __stdcall Orvex_Text(POINT Position, const char* Text, const char* FontName, int32_t Size,
+                             int32_t Bold, int32_t Italic, COLORREF Color) {
+    auto lines = [&] {
+        return ArgumentLines{"  Point" + PointText(Position),
+                             "  Text = " + TextOrNull(Text),
+                             "  FontName = " + TextOrNull(FontName),
+                             "  Size = " + Num(Size),
+                             "  Bold/Italic = " + Num(Bold) + " / " + Num(Italic),
+                             "  Color = " + ColorDebugText(Color)};
+    };
+    return GuardedCreate("Orvex_Text", lines, [&](TTransparentForm& form) {
+        if (!Text || !FontName)
+            return static_cast<int32_t>(ORVEX_NOT_MADE);
+        return form.AddTextItem(Position, AnsiToWide(Text), AnsiToWide(FontName), Size, Bold != 0,
+                                Italic != 0, Color, false);
+    });
+}
+
+int32_t __stdcall Orvex_BitmapByFile(POINT Position, const char* FileName,
+                                     COLORREF TransparentColor) {
+    auto lines = [&] {
+        return ArgumentLines{"  Point" + PointText(Position),
+                             "  FileName = " + TextOrNull(FileName),
+                             "  TransparentColor = " + ColorDebugText(TransparentColor)};
+    };
+    return GuardedCreate("Orvex_BitmapByFile", lines, [&](TTransparentForm& form) {
+        if (!FileName)
+            return static_cast<int32_t>(ORVEX_NOT_MADE);
+        return form.AddBitmapItemByFile(Position, AnsiToWide(FileName), TransparentColor, false);
+    });
+}
+
+} // extern "C"

@@ -1,0 +1,76 @@
+// The Orvex library's C++ side: library start and end, the overlay window it
+// keeps, the debug log and the pure helpers of the Orvex_ functions. The
+// functions themselves and every constant are in the C header Orvex.h.
+#pragma once
+
+#include "overlay_api/Orvex.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TTransparentForm;
+
+// Library start: decides debug mode by the marker file "<program file>.debug",
+// writes "DLL initialized" and makes the overlay window (hidden, empty). Runs
+// once per process; later calls do nothing. Programs that link the library
+// statically call it at the top of WinMain. Orvex.dll starts from its loader
+// entry with makeWindow false, since no window may be made under the loader
+// lock: the first Orvex_ call makes it there.
+void OrvexLibraryStart(bool makeWindow = true);
+// Library end: closes and releases the overlay window (every ordinary item
+// gets its STATUSCHANGED_DELETE), writes "DLL finalized" and, in debug mode,
+// saves the log as "Orvex.log" beside the program. Runs once; call it after
+// the message loop. processExiting (Orvex.dll at process exit) leaves the
+// windows of the dying process alone and only writes the log.
+void OrvexLibraryEnd(bool processExiting = false);
+
+// The one overlay window, or null.
+TTransparentForm* TransparentForm();
+bool TransparentFormCreated();
+// Makes the overlay window when it has not been made yet.
+void EnsureTransparentForm();
+
+// ---- debug log
+
+// Debug mode is on while the in-memory log exists.
+bool DebugMode();
+// Switches debug mode on (an empty log); the start does this when the marker exists.
+void EnableDebugLog();
+// The lines written so far, or null outside debug mode.
+const std::vector<std::string>* DebugLogLines();
+// In debug mode: the line goes to the debugger output now and into the log.
+void WriteDebugLine(const std::string& message);
+
+// "Orvex-Transparent.DLL [" tick "] : " message
+std::string FormatDebugLine(DWORD tick, const std::string& message);
+// The debugger output takes at most this many characters of a line.
+constexpr size_t DebugOutputBufferSize = 1024;
+// Copies line into buffer (DebugOutputBufferSize + 1 characters), cut to fit
+// and terminated; returns the number of characters copied.
+size_t CopyForDebugOutput(const std::string& line, char (&buffer)[DebugOutputBufferSize + 1]);
+// Where debugger output goes (OutputDebugStringA unless replaced).
+using DebugOutputSink = void(__stdcall*)(const char*);
+void SetDebugOutputSink(DebugOutputSink sink);
+
+// Full path of the program file (the host program, also for Orvex.dll).
+std::wstring ProgramFileName();
+std::wstring DebugMarkerFileName(const std::wstring& programFile);
+std::wstring DebugLogFileName(const std::wstring& programFile);
+// Writes the lines, each followed by CR LF, replacing the file; false on failure.
+bool SaveDebugLog(const std::vector<std::string>& lines, const std::wstring& fileName);
+
+// ---- helpers of the Orvex_ functions
+
+// The rectangle inscribed in the ellipse that rect bounds: the ellipse item
+// draws its ellipse through the corners of its own rectangle.
+RECT ConvertEllipseRect(RECT rect);
+// Point type of an Orvex_Point style (1 cross, 2 circle, 3 rectangle give the
+// types 0, 1, 2); -1 for any other style.
+int32_t PointTypeForStyle(int32_t style);
+// colour " = RGB(" r "/" g "/" b ")"
+std::string ColorDebugText(COLORREF color);
+// An ANSI (CP_ACP) string as UTF-16.
+std::wstring AnsiToWide(const char* text);

@@ -1,0 +1,677 @@
+#include "overlay_window/uOrvexTransparentForm.h"
+
+#include "overlay_api/Orvex.h"
+#include "overlay_window/uOrvexItemShapes.h"
+#include "ui/Application.h"
+#include "ui/Canvas.h"
+
+#include <shellapi.h>
+
+#include <exception>
+
+const wchar_t OrvexHomepageAddress[] = L"https://orvex.frostvale.example/";
+
+TTransparentForm::DialogFactory TTransparentForm::LibraryDialogFactory;
+
+namespace {
+
+// Menu command identifiers of MainPopupMenu.
+constexpr UINT InformationaboutOrvexSDK1 = 1;
+constexpr UINT OrvexHomepage1 = 2;
+
+} // namespace
+
+TCursorSource CursorSourceFor(int32_t cursor) {
+    auto system = [](LPCWSTR idc) {
+        return TCursorSource{TCursorSource::System,
+                             static_cast<int>(reinterpret_cast<UINT_PTR>(idc))};
+    };
+    auto own = [](int id) { return TCursorSource{TCursorSource::Own, id}; };
+    switch (cursor) {
+    case crNone:
+        return TCursorSource{TCursorSource::None, 0};
+    case crArrow:
+        return system(IDC_ARROW);
+    case crCross:
+        return system(IDC_CROSS);
+    case crIBeam:
+        return system(IDC_IBEAM);
+    case crSize:
+        return system(IDC_SIZE);
+    case crSizeNESW:
+        return system(IDC_SIZENESW);
+    case crSizeNS:
+        return system(IDC_SIZENS);
+    case crSizeNWSE:
+        return system(IDC_SIZENWSE);
+    case crSizeWE:
+        return system(IDC_SIZEWE);
+    case crUpArrow:
+        return system(IDC_UPARROW);
+    case crHourGlass:
+        return system(IDC_WAIT);
+    case crDrag:
+        return own(OwnCursorDrag);
+    case crNoDrop:
+        return own(OwnCursorNoDrop);
+    case crHSplit:
+        return own(OwnCursorHSplit);
+    case crVSplit:
+        return own(OwnCursorVSplit);
+    case crMultiDrag:
+        return own(OwnCursorMultiDrag);
+    case crSQLWait:
+        return own(OwnCursorSQLWait);
+    case crNo:
+        return system(IDC_NO);
+    case crAppStart:
+        return system(IDC_APPSTARTING);
+    case crHelp:
+        return system(IDC_HELP);
+    case crHandPoint:
+        return own(OwnCursorHandPoint);
+    case crSizeAll:
+        return system(IDC_SIZEALL);
+    default:
+        return system(IDC_ARROW); // crDefault and every unknown number
+    }
+}
+
+HCURSOR LoadCursorFor(int32_t cursor) {
+    TCursorSource source = CursorSourceFor(cursor);
+    HCURSOR h = nullptr;
+    switch (source.kind) {
+    case TCursorSource::None:
+        return nullptr;
+    case TCursorSource::System:
+        h = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(source.id));
+        break;
+    case TCursorSource::Own:
+        h = ::LoadCursorW(ui::Window::Instance(), MAKEINTRESOURCEW(source.id));
+        break;
+    }
+    // Shared cursors from LoadCursor are never destroyed.
+    return h ? h : ::LoadCursorW(nullptr, IDC_ARROW);
+}
+
+TTransparentForm::TTransparentForm()
+    : FrontTimer(*this, FrontTimerInterval, true), RedrawTimer(*this, RedrawTimerInterval, false) {
+    FrontTimer.OnTimer = [this] { FrontTimerTimer(); };
+    RedrawTimer.OnTimer = [this] { RedrawTimerTimer(); };
+    Items.emplace();
+    DemoItems.emplace();
+}
+
+TTransparentForm::~TTransparentForm() {
+    // The window must go while this object is whole: its destruction steps run
+    // in HandleMessage.
+    Destroy();
+    FormDestroy();
+}
+
+bool TTransparentForm::CreateForm() {
+    if (Handle())
+        return true;
+    ui::Application& app = ui::Application::Instance();
+    app.Initialize();
+    ui::WindowParams p;
+    p.exStyle = WS_EX_TOOLWINDOW;
+    p.style = WS_POPUP | WS_CLIPCHILDREN;
+    p.caption = L"Orvex";
+    p.x = 0;
+    p.y = 0;
+    p.width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    p.height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    p.parent = app.Handle();
+    return Create(p);
+}
+
+void TTransparentForm::FormCreate() {
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    ImageSize = SIZE{client.right - client.left, client.bottom - client.top};
+    Items.emplace();
+    DemoItems.emplace();
+    LastID = 0;
+    CallbackWindow = nullptr;
+    if (HWND owner = ::GetWindow(Handle(), GW_OWNER))
+        ::ShowWindow(owner, SW_HIDE);
+    ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    ScheduleRepaint();
+}
+
+// ---------------------------------------------------------------- items
+
+int32_t TTransparentForm::AddItem(const std::function<std::unique_ptr<TScreenObject>()>& make,
+                                  const std::function<bool(TScreenObject&)>& setup, bool Demo) {
+    // The repaint waits for the end of a series of adds. A failed add leaves
+    // a repaint that was already pending in place.
+    const bool wasPending = RedrawTimer.Enabled();
+    RedrawTimer.SetEnabled(false);
+    int32_t result = -3;
+    try {
+        std::unique_ptr<TScreenObject> object = make();
+        if (!object || (setup && !setup(*object))) {
+            result = -2;
+        } else {
+            ItemList* list =
+                Demo ? (DemoItems ? &*DemoItems : nullptr) : (Items ? &*Items : nullptr);
+            if (list) {
+                TTransparentFormObject item;
+                item.ID = NextItemID();
+                item.ScreenObject = std::move(object);
+                list->push_back(std::move(item));
+                result = list->back().ID;
+                if (!Demo)
+                    NotifyStatusChanged(result, STATUSCHANGED_INSERT);
+                ScheduleRepaint();
+                return result;
+            }
+        }
+    } catch (...) {
+        result = -3;
+    }
+    if (wasPending)
+        ScheduleRepaint();
+    return result;
+}
+
+int32_t TTransparentForm::AddScreenObject(std::unique_ptr<TScreenObject> object, bool Demo) {
+    return AddItem([&object] { return std::move(object); }, nullptr, Demo);
+}
+
+int32_t TTransparentForm::AddPointItem(POINT Position, int32_t Style, COLORREF Color, bool Demo) {
+    return AddItem([&] { return MakePointObject(Position, Style, Color); }, nullptr, Demo);
+}
+
+int32_t TTransparentForm::AddLineItem(POINT StartPoint, POINT EndPoint, int32_t Width,
+                                      COLORREF Color, bool Demo) {
+    return AddItem([&] { return MakeLineObject(StartPoint, EndPoint, Width, Color); }, nullptr,
+                   Demo);
+}
+
+int32_t TTransparentForm::AddPolylineItem(const POINT* Points, int32_t NumPoints, bool Filled,
+                                          int32_t Width, COLORREF Color, bool Demo) {
+    if (!Points && NumPoints > 0)
+        return -2;
+    return AddItem([&] { return MakePolylineObject(Points, NumPoints, Filled, Width, Color); },
+                   nullptr, Demo);
+}
+
+int32_t TTransparentForm::AddRectangleItem(RECT Rect, bool Filled, int32_t Width, COLORREF Color,
+                                           bool Demo) {
+    return AddItem([&] { return MakeRectangleObject(Rect, Filled, Width, Color); }, nullptr, Demo);
+}
+
+int32_t TTransparentForm::AddEllipseItem(RECT Rect, bool Filled, int32_t Width, COLORREF Color,
+                                         bool Demo) {
+    return AddItem([&] { return MakeEllipseObject(Rect, Filled, Width, Color); }, nullptr, Demo);
+}
+
+int32_t TTransparentForm::AddTextItem(POINT Position, const std::wstring& Text,
+                                      const std::wstring& FontName, int32_t Size, bool Bold,
+                                      bool Italic, COLORREF Color, bool Demo) {
+    return AddItem(
+        [&] { return MakeTextObject(Position, Text, FontName, Size, Bold, Italic, Color); },
+        nullptr, Demo);
+}
+
+int32_t TTransparentForm::AddBitmapItemByFile(POINT Position, const std::wstring& FileName,
+                                              COLORREF TransparentColor, bool Demo) {
+    return AddItem([&] { return MakeBitmapObjectFromFile(Position, FileName, TransparentColor); },
+                   nullptr, Demo);
+}
+
+int32_t TTransparentForm::AddBitmapItemByResource(POINT Position, HMODULE Instance,
+                                                  const std::wstring& ResourceName,
+                                                  COLORREF TransparentColor, bool Demo) {
+    return AddItem(
+        [&] {
+            return MakeBitmapObjectFromResource(Position, Instance, ResourceName, TransparentColor);
+        },
+        nullptr, Demo);
+}
+
+int32_t TTransparentForm::ForItem(int32_t ID, bool searchDemo,
+                                  const std::function<void(ItemList&, size_t, bool)>& op) {
+    try {
+        if (!Items || !DemoItems)
+            return -1; // the window has been closed
+        bool found = false;
+        auto walk = [&](ItemList& list, bool demo) {
+            for (size_t i = list.size(); i-- > 0;) {
+                if (i < list.size() && list[i].ID == ID) {
+                    op(list, i, demo);
+                    found = true;
+                }
+            }
+        };
+        walk(*Items, false);
+        if (searchDemo)
+            walk(*DemoItems, true);
+        return found ? 1 : 0;
+    } catch (...) {
+        return -1;
+    }
+}
+
+int32_t TTransparentForm::DeleteItem(int32_t ID) {
+    int32_t r = ForItem(ID, true, [&](ItemList& list, size_t i, bool demo) {
+        if (!demo)
+            NotifyStatusChanged(ID, STATUSCHANGED_DELETE);
+        list.erase(list.begin() + static_cast<ptrdiff_t>(i));
+    });
+    if (r == 1)
+        ScheduleRepaint();
+    return r;
+}
+
+int32_t TTransparentForm::ShowItem(int32_t ID, bool Visible) {
+    int32_t r = ForItem(ID, true, [&](ItemList& list, size_t i, bool demo) {
+        list[i].ScreenObject->SetVisible(Visible);
+        if (!demo)
+            NotifyStatusChanged(ID, Visible ? STATUSCHANGED_SET_VISIBLE_TRUE
+                                            : STATUSCHANGED_SET_VISIBLE_FALSE);
+    });
+    if (r == 1)
+        ScheduleRepaint();
+    return r;
+}
+
+int32_t TTransparentForm::SetItemLineWidth(int32_t ID, int32_t Width) {
+    return ForItem(ID, false, [&](ItemList& list, size_t i, bool) {
+        list[i].ScreenObject->LineWidth = Width;
+    });
+}
+
+int32_t TTransparentForm::SetItemFilled(int32_t ID, bool Filled) {
+    return ForItem(ID, false, [&](ItemList& list, size_t i, bool) {
+        list[i].ScreenObject->PolygonFilled = Filled;
+    });
+}
+
+int32_t TTransparentForm::SetItemColor(int32_t ID, COLORREF Color) {
+    return ForItem(ID, false, [&](ItemList& list, size_t i, bool) {
+        list[i].ScreenObject->SetLineColor(Color);
+        list[i].ScreenObject->SetFillColor(Color);
+    });
+}
+
+int32_t TTransparentForm::SetItemAutohide(int32_t ID, bool AutoHide) {
+    int32_t r = ForItem(ID, false, [&](ItemList& list, size_t i, bool) {
+        list[i].AutoHide = AutoHide;
+        NotifyStatusChanged(ID, AutoHide ? STATUSCHANGED_SET_AUTOHIDE_TRUE
+                                         : STATUSCHANGED_SET_AUTOHIDE_FALSE);
+    });
+    if (r == 1)
+        ScheduleRepaint();
+    return r;
+}
+
+int32_t TTransparentForm::SetItemZOrder(int32_t ID, int32_t Position) {
+    try {
+        if (!Items)
+            return -1;
+        ItemList& list = *Items;
+        size_t index = list.size();
+        for (size_t i = list.size(); i-- > 0;) {
+            if (list[i].ID == ID) {
+                index = i;
+                break;
+            }
+        }
+        if (index == list.size())
+            return 0;
+        // A negative position has no place in the paint order: the item stays.
+        if (Position < 0)
+            return -1;
+        TTransparentFormObject item = std::move(list[index]);
+        list.erase(list.begin() + static_cast<ptrdiff_t>(index));
+        if (static_cast<size_t>(Position) < list.size())
+            list.insert(list.begin() + Position, std::move(item));
+        else
+            list.push_back(std::move(item));
+        ScheduleRepaint();
+        return 1;
+    } catch (...) {
+        return -1;
+    }
+}
+
+int32_t TTransparentForm::SetItemCursor(int32_t ID, int32_t Cursor) {
+    return ForItem(ID, false, [&](ItemList& list, size_t i, bool) {
+        list[i].Cursor = static_cast<int16_t>(static_cast<uint16_t>(Cursor & 0xFFFF));
+    });
+}
+
+int32_t TTransparentForm::ClearItems(bool Demo) {
+    std::optional<ItemList>& list = Demo ? DemoItems : Items;
+    if (!list)
+        return -1;
+    const int32_t count = static_cast<int32_t>(list->size());
+    // Items go from index 0 on, each announced before it is released.
+    for (TTransparentFormObject& item : *list) {
+        if (!Demo)
+            NotifyStatusChanged(item.ID, STATUSCHANGED_DELETE);
+        item.ScreenObject.reset();
+    }
+    list->clear();
+    ScheduleRepaint();
+    return count;
+}
+
+std::vector<int32_t> TTransparentForm::ItemIDs(bool Demo) const {
+    std::vector<int32_t> ids;
+    const std::optional<ItemList>& list = Demo ? DemoItems : Items;
+    if (list)
+        for (const TTransparentFormObject& item : *list)
+            ids.push_back(item.ID);
+    return ids;
+}
+
+const TTransparentFormObject* TTransparentForm::FindItem(int32_t ID) const {
+    for (const std::optional<ItemList>* list : {&Items, &DemoItems})
+        if (*list)
+            for (const TTransparentFormObject& item : **list)
+                if (item.ID == ID)
+                    return &item;
+    return nullptr;
+}
+
+void TTransparentForm::NotifyStatusChanged(int32_t ID, int32_t Status) {
+    if (!CallbackWindow)
+        return;
+    try {
+        ::PostMessageW(CallbackWindow, WM_TRANSPARENTELEMENT_STATUSCHANGED, static_cast<WPARAM>(ID),
+                       static_cast<LPARAM>(Status));
+    } catch (...) {
+    }
+}
+
+// ---------------------------------------------------------------- painting
+
+HDC TTransparentForm::ImageCanvasDC() {
+    if (ImageDC)
+        return ImageDC.Get();
+    if (ImageSize.cx <= 0 || ImageSize.cy <= 0)
+        return nullptr;
+    ui::WindowDC screen(nullptr);
+    ui::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
+    ui::Bitmap bitmap(::CreateCompatibleBitmap(screen.Get(), ImageSize.cx, ImageSize.cy));
+    if (!dc || !bitmap)
+        return nullptr;
+    ::SelectObject(dc.Get(), bitmap.Get());
+    ImageBitmap = std::move(bitmap);
+    ImageDC = std::move(dc);
+    return ImageDC.Get();
+}
+
+void TTransparentForm::PaintList(const ItemList& list, ui::Canvas& canvas, ui::Region& region) {
+    for (const TTransparentFormObject& item : list) {
+        if (item.AutoHidden || !item.ScreenObject)
+            continue;
+        HRGN before = region.Get();
+        HRGN after = item.ScreenObject->Paint(canvas, before, false);
+        // A shape that answers with a region of its own hands it over.
+        if (after && after != before)
+            region.Reset(after);
+    }
+}
+
+void TTransparentForm::RebuildWindowShape() {
+    if (!Items && !DemoItems)
+        return;
+    ++Rebuilds;
+    WindowRegion = ui::MakeEmptyRegion();
+    if (HDC dc = ImageCanvasDC()) {
+        ui::Canvas canvas(dc);
+        if (!IsDialogVisible() && Items)
+            PaintList(*Items, canvas, WindowRegion);
+        if (DemoItems)
+            PaintList(*DemoItems, canvas, WindowRegion);
+    }
+    if (Handle()) {
+        // From here on the system owns the region.
+        if (::SetWindowRgn(Handle(), WindowRegion.Get(), TRUE))
+            WindowRegion.Release();
+        else
+            WindowRegion.Reset();
+    }
+}
+
+void TTransparentForm::RedrawTimerTimer() {
+    RedrawTimer.SetEnabled(false);
+    RebuildWindowShape();
+}
+
+// ---------------------------------------------------------------- front and autohide
+
+void TTransparentForm::FrontTimerTimer() {
+    if (Handle())
+        ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, FrontWindowPosFlags);
+    CheckAutohide();
+}
+
+void TTransparentForm::CheckAutohide() {
+    if (!Items)
+        return;
+    POINT pos{};
+    if (!::GetCursorPos(&pos))
+        return;
+    bool changed = false;
+    for (TTransparentFormObject& item : *Items) {
+        if (!item.AutoHide || !item.ScreenObject)
+            continue;
+        bool over = item.ScreenObject->ContainsPoint(pos);
+        if (over != item.AutoHidden) {
+            item.AutoHidden = over;
+            NotifyStatusChanged(item.ID, over ? STATUSCHANGED_AUTOHIDE : STATUSCHANGED_AUTOSHOW);
+            changed = true;
+        }
+    }
+    if (changed)
+        ScheduleRepaint();
+}
+
+// ---------------------------------------------------------------- mouse
+
+void TTransparentForm::DispatchMouseEvent(UINT Msg) {
+    if (!Items)
+        return;
+    POINT pos{};
+    ::GetCursorPos(&pos);
+    int32_t best = HitSearchDistance;
+    HitID = -1;
+    for (const TTransparentFormObject& item : *Items) {
+        if (!item.ScreenObject)
+            continue;
+        if (item.ScreenObject->ContainsPoint(pos) && item.ScreenObject->HitTest(pos, best, best)) {
+            HitID = item.ID;
+            ImageCursorNumber = item.Cursor;
+            ApplyCursor();
+        }
+    }
+    if (CallbackWindow && HitID >= 0) {
+        try {
+            ::PostMessageW(CallbackWindow, Msg, static_cast<WPARAM>(HitID), PackMousePosition(pos));
+        } catch (...) {
+        }
+    }
+}
+
+void TTransparentForm::ApplyCursor() {
+    POINT pos{};
+    if (Handle() && ::GetCursorPos(&pos) && ::WindowFromPoint(pos) == Handle())
+        ::SetCursor(LoadCursorFor(ImageCursorNumber));
+}
+
+// ---------------------------------------------------------------- menu and dialog
+
+bool TTransparentForm::IsDialogVisible() const {
+    return AboutForm && AboutForm->Handle() && ::IsWindowVisible(AboutForm->Handle());
+}
+
+void TTransparentForm::InformationaboutOrvexSDK1Click() {
+    if (!AboutForm && LibraryDialogFactory)
+        AboutForm = LibraryDialogFactory(*this);
+    if (AboutForm && AboutForm->Handle())
+        ::ShowWindow(AboutForm->Handle(), SW_SHOW);
+    ScheduleRepaint();
+}
+
+void TTransparentForm::OrvexHomepage1Click() {
+    ::ShellExecuteW(ui::Application::Instance().Handle(), L"open", OrvexHomepageAddress, nullptr,
+                    nullptr, SW_SHOWNORMAL);
+}
+
+void TTransparentForm::ShowPopupMenu(POINT at) {
+    ui::Menu menu(::CreatePopupMenu());
+    if (!menu)
+        return;
+    ::AppendMenuW(menu.Get(), MF_STRING, InformationaboutOrvexSDK1, L"Information about Orvex SDK");
+    ::AppendMenuW(menu.Get(), MF_STRING, OrvexHomepage1, L"Orvex SDK Homepage");
+    UINT command = static_cast<UINT>(
+        ::TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0,
+                         Handle(), nullptr));
+    if (command == InformationaboutOrvexSDK1)
+        InformationaboutOrvexSDK1Click();
+    else if (command == OrvexHomepage1)
+        OrvexHomepage1Click();
+}
+
+void TTransparentForm::WMNotifyIcon(LPARAM lParam) {
+    switch (LOWORD(lParam)) {
+    case WM_LBUTTONDOWN:
+        ::SetForegroundWindow(Handle());
+        InformationaboutOrvexSDK1Click();
+        ::PostMessageW(Handle(), WM_NULL, 0, 0);
+        break;
+    case WM_RBUTTONDOWN: {
+        POINT pos{};
+        ::GetCursorPos(&pos);
+        ::SetForegroundWindow(Handle());
+        ShowPopupMenu(pos);
+        ::PostMessageW(Handle(), WM_NULL, 0, 0);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------- closing
+
+void TTransparentForm::FormClose() {
+    if (IsDialogVisible())
+        ::ShowWindow(AboutForm->Handle(), SW_HIDE);
+    FormDestroy();
+}
+
+void TTransparentForm::FormDestroy() {
+    ClearItems(false);
+    ClearItems(true);
+    AboutForm.reset();
+    FrontTimer.SetEnabled(false);
+    RedrawTimer.SetEnabled(false);
+    Items.reset();
+    DemoItems.reset();
+}
+
+void TTransparentForm::Close() {
+    if (!FormCloseQuery())
+        return;
+    FormClose();
+    if (Handle())
+        ::ShowWindow(Handle(), SW_HIDE);
+}
+
+// ---------------------------------------------------------------- messages
+
+LRESULT TTransparentForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE: {
+        LRESULT r = DefaultHandling(msg, wParam, lParam);
+        FormCreate();
+        return r;
+    }
+    case WM_DESTROY:
+        FormDestroy();
+        break;
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(Handle(), &ps);
+        if (ImageDC)
+            ::BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+                     ps.rcPaint.bottom - ps.rcPaint.top, ImageDC.Get(), ps.rcPaint.left,
+                     ps.rcPaint.top, SRCCOPY);
+        ::EndPaint(Handle(), &ps);
+        return 0;
+    }
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT) {
+            ::SetCursor(LoadCursorFor(ImageCursorNumber));
+            return TRUE;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+        LeftPressed = true;
+        ::SetCapture(Handle());
+        ImageMouseDown();
+        return 0;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        ImageMouseDown();
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        ImageDblClick();
+        ImageMouseDown();
+        return 0;
+    case WM_LBUTTONUP: {
+        bool wasPressed = LeftPressed;
+        LeftPressed = false;
+        if (::GetCapture() == Handle())
+            ::ReleaseCapture();
+        POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        RECT client{};
+        ::GetClientRect(Handle(), &client);
+        if (wasPressed && ::PtInRect(&client, p))
+            ImageClick();
+        ImageMouseUp();
+        return 0;
+    }
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        ImageMouseUp();
+        return 0;
+    case WM_MOUSEMOVE:
+        ImageMouseMove();
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != Handle())
+            LeftPressed = false;
+        break;
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+        // Alt+F4 belongs to Action, which does nothing: the window cannot be
+        // closed from the keyboard.
+        if (wParam == VK_F4) {
+            if (msg == WM_SYSKEYDOWN)
+                ActionExecute();
+            return 0;
+        }
+        break;
+    case WM_NOTIFYICON:
+        WMNotifyIcon(lParam);
+        return 0;
+    default:
+        break;
+    }
+    return DefaultHandling(msg, wParam, lParam);
+}

@@ -1,0 +1,226 @@
+// TTransparentForm: the one borderless, topmost tool window that covers the
+// virtual desktop and draws the overlay items. Its window region is the union
+// of what the items painted in the last repaint, so everything between them
+// stays visible and clickable. It owns the items, hands out their IDs, keeps
+// the paint order, repaints 10 ms after changes, hides autohide items under
+// the pointer and posts mouse and status notifications to one callback window.
+#pragma once
+
+#include "screen_objects/uScreenObject.h"
+#include "ui/Handles.h"
+#include "ui/Timer.h"
+#include "ui/Window.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// One overlay item: a screen object and the window's bookkeeping for it.
+struct TTransparentFormObject {
+    std::unique_ptr<TScreenObject> ScreenObject;
+    bool AutoHide = false;
+    bool AutoHidden = false;
+    int32_t ID = 0;
+    int16_t Cursor = 0;
+};
+
+// Cursor numbers of items and of the window.
+constexpr int16_t crDefault = 0;
+constexpr int16_t crNone = -1;
+constexpr int16_t crArrow = -2;
+constexpr int16_t crCross = -3;
+constexpr int16_t crIBeam = -4;
+constexpr int16_t crSize = -5;
+constexpr int16_t crSizeNESW = -6;
+constexpr int16_t crSizeNS = -7;
+constexpr int16_t crSizeNWSE = -8;
+constexpr int16_t crSizeWE = -9;
+constexpr int16_t crUpArrow = -10;
+constexpr int16_t crHourGlass = -11;
+constexpr int16_t crDrag = -12;
+constexpr int16_t crNoDrop = -13;
+constexpr int16_t crHSplit = -14;
+constexpr int16_t crVSplit = -15;
+constexpr int16_t crMultiDrag = -16;
+constexpr int16_t crSQLWait = -17;
+constexpr int16_t crNo = -18;
+constexpr int16_t crAppStart = -19;
+constexpr int16_t crHelp = -20;
+constexpr int16_t crHandPoint = -21;
+constexpr int16_t crSizeAll = -22;
+
+// The program's own cursor resources.
+constexpr int OwnCursorHandPoint = 32761;
+constexpr int OwnCursorSQLWait = 32762;
+constexpr int OwnCursorMultiDrag = 32763;
+constexpr int OwnCursorVSplit = 32764;
+constexpr int OwnCursorHSplit = 32765;
+constexpr int OwnCursorDrag = 32766;
+constexpr int OwnCursorNoDrop = 32767;
+
+// Where the image of a cursor number comes from: no cursor at all, a system
+// cursor (IDC_ value) or one of the program's own cursor resources.
+struct TCursorSource {
+    enum Kind { None, System, Own } kind = System;
+    int id = 0; // IDC_ value for System, resource number for Own
+};
+TCursorSource CursorSourceFor(int32_t cursor);
+// The cursor to show for a number; an own cursor that cannot be loaded falls
+// back to the arrow. Null for crNone.
+HCURSOR LoadCursorFor(int32_t cursor);
+
+// lParam of the mouse notifications: x in the low 16 bits, y in the high 16 bits.
+inline LPARAM PackMousePosition(POINT p) {
+    return static_cast<LPARAM>((static_cast<uint32_t>(p.x) & 0xFFFFu) |
+                               ((static_cast<uint32_t>(p.y) & 0xFFFFu) << 16));
+}
+
+constexpr UINT FrontTimerInterval = 100;
+constexpr UINT RedrawTimerInterval = 10;
+// The callback message of a notification-area icon.
+constexpr UINT WM_NOTIFYICON = WM_USER + 1;
+// SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW
+constexpr UINT FrontWindowPosFlags = 0x53;
+// Alt+F4: the Alt flag 0x8000 plus VK_F4.
+constexpr uint16_t ActionShortCut = 32883;
+// Start of the nearest-item search of a mouse event.
+constexpr int32_t HitSearchDistance = 1000;
+
+extern const wchar_t OrvexHomepageAddress[];
+
+class TTransparentForm : public ui::Window {
+public:
+    TTransparentForm();
+    ~TTransparentForm() override;
+
+    // Makes the window (hidden, empty, owned by the application's hidden
+    // window); false when the system refused it.
+    bool CreateForm();
+
+    // Add operations: the new item's ID (> 0), -2 when the screen object could
+    // not be made (or an argument is unusable), -3 on any other failure.
+    int32_t AddPointItem(POINT Position, int32_t Style, COLORREF Color, bool Demo);
+    int32_t AddLineItem(POINT StartPoint, POINT EndPoint, int32_t Width, COLORREF Color, bool Demo);
+    int32_t AddPolylineItem(const POINT* Points, int32_t NumPoints, bool Filled, int32_t Width,
+                            COLORREF Color, bool Demo);
+    int32_t AddRectangleItem(RECT Rect, bool Filled, int32_t Width, COLORREF Color, bool Demo);
+    int32_t AddEllipseItem(RECT Rect, bool Filled, int32_t Width, COLORREF Color, bool Demo);
+    int32_t AddTextItem(POINT Position, const std::wstring& Text, const std::wstring& FontName,
+                        int32_t Size, bool Bold, bool Italic, COLORREF Color, bool Demo);
+    int32_t AddBitmapItemByFile(POINT Position, const std::wstring& FileName,
+                                COLORREF TransparentColor, bool Demo);
+    int32_t AddBitmapItemByResource(POINT Position, HMODULE Instance,
+                                    const std::wstring& ResourceName, COLORREF TransparentColor,
+                                    bool Demo);
+    // Adds an item around a screen object made elsewhere (the add operations
+    // and the library dialog use it). Null gives -2.
+    int32_t AddScreenObject(std::unique_ptr<TScreenObject> object, bool Demo);
+
+    // Item operations: 1 found and done, 0 no such item, -1 failure.
+    int32_t DeleteItem(int32_t ID);
+    int32_t ShowItem(int32_t ID, bool Visible);
+    int32_t SetItemLineWidth(int32_t ID, int32_t Width);
+    int32_t SetItemFilled(int32_t ID, bool Filled);
+    int32_t SetItemColor(int32_t ID, COLORREF Color);
+    int32_t SetItemAutohide(int32_t ID, bool AutoHide);
+    // A negative position gives -1 and leaves the item where it was.
+    int32_t SetItemZOrder(int32_t ID, int32_t Position);
+    int32_t SetItemCursor(int32_t ID, int32_t Cursor);
+
+    // Removes every item of one list; the number removed, -1 when the list is gone.
+    int32_t ClearItems(bool Demo);
+    void SetCallbackWindow(HWND Handle) { CallbackWindow = Handle; }
+    HWND GetCallbackWindow() const { return CallbackWindow; }
+
+    // Closes the window: the close steps remove every item; the window hides.
+    void Close();
+
+    // Handlers.
+    void FrontTimerTimer();
+    void RedrawTimerTimer();
+    void ImageClick() { DispatchMouseEvent(WM_USER + 7000); }
+    void ImageDblClick() { DispatchMouseEvent(WM_USER + 7001); }
+    void ImageMouseDown() { DispatchMouseEvent(WM_USER + 7002); }
+    void ImageMouseMove() { DispatchMouseEvent(WM_USER + 7003); }
+    void ImageMouseUp() { DispatchMouseEvent(WM_USER + 7004); }
+    void InformationaboutOrvexSDK1Click();
+    void OrvexHomepage1Click();
+    void ActionExecute() {}
+    void WMNotifyIcon(LPARAM lParam);
+
+    // The library dialog is made on first use by this factory (set by the
+    // dialog's unit); without one the menu entry only schedules a repaint.
+    using DialogFactory = std::function<std::unique_ptr<ui::Window>(TTransparentForm& owner)>;
+    static DialogFactory LibraryDialogFactory;
+    bool IsDialogVisible() const;
+    ui::Window* LibraryDialog() const { return AboutForm.get(); }
+
+    // State for the library dialog, diagnostics and tests.
+    bool ListsExist() const { return Items.has_value(); }
+    std::vector<int32_t> ItemIDs(bool Demo) const;
+    const TTransparentFormObject* FindItem(int32_t ID) const;
+    int32_t LastItemID() const { return LastID; }
+    int32_t LastHitID() const { return HitID; }
+    int16_t ImageCursor() const { return ImageCursorNumber; }
+    bool RepaintPending() const { return RedrawTimer.Enabled(); }
+    // How many times the window shape has been rebuilt.
+    long RebuildCount() const { return Rebuilds; }
+    // Builds the window shape now; normally the redraw timer does it.
+    void RebuildWindowShape();
+    void CheckAutohide();
+    void DispatchMouseEvent(UINT Msg);
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    using ItemList = std::vector<TTransparentFormObject>;
+
+    void FormCreate();
+    void FormDestroy();
+    bool FormCloseQuery() { return true; }
+    void FormClose();
+
+    int32_t NextItemID() { return ++LastID; }
+    void NotifyStatusChanged(int32_t ID, int32_t Status);
+    void ScheduleRepaint() { RedrawTimer.SetEnabled(true); }
+    // Runs the common steps of an add: a screen object from make, set up by
+    // setup, becomes a new item. setup returning false means -2.
+    int32_t AddItem(const std::function<std::unique_ptr<TScreenObject>()>& make,
+                    const std::function<bool(TScreenObject&)>& setup, bool Demo);
+    // Calls op for the item with this ID in Items (and DemoItems when
+    // searchDemo); the item's list is passed so op can tell demo items apart.
+    int32_t ForItem(int32_t ID, bool searchDemo,
+                    const std::function<void(ItemList& list, size_t index, bool demo)>& op);
+    TTransparentFormObject* FindOrdinary(int32_t ID);
+    void PaintList(const ItemList& list, ui::Canvas& canvas, ui::Region& region);
+    HDC ImageCanvasDC();
+    void ApplyCursor();
+    void ShowPopupMenu(POINT at);
+
+public:
+    ui::Timer FrontTimer;
+    ui::Timer RedrawTimer;
+
+private:
+    std::optional<ItemList> Items;
+    int32_t LastID = 0;
+    std::optional<ItemList> DemoItems;
+    ui::Region WindowRegion;
+    HWND CallbackWindow = nullptr;
+    int32_t HitID = -1;
+
+    // The picture the items paint into, the size of the window.
+    SIZE ImageSize{0, 0};
+    ui::Bitmap ImageBitmap; // declared before the DC so the DC goes first
+    ui::MemoryDC ImageDC;
+    int16_t ImageCursorNumber = crDefault;
+    bool LeftPressed = false;
+    long Rebuilds = 0;
+    std::unique_ptr<ui::Window> AboutForm;
+};

@@ -1,0 +1,183 @@
+// The Orvex_ functions in the program's own process, with the static library.
+#include "overlay_api/uOrvexTransparent.h"
+#include "overlay_window/uOrvexTransparentForm.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+bool SameRect(RECT a, RECT b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+std::string Show(RECT r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
+}
+
+TEST(OrvexEllipseRect, InscribedRectangleOfTheCallersEllipse) {
+    struct Case {
+        RECT in, out;
+    } cases[] = {
+        {{0, 0, 100, 50}, {15, 8, 85, 42}},
+        {{180, 710, 420, 950}, {216, 746, 384, 914}},
+        {{5, 7, 5, 7}, {5, 7, 5, 7}},             // a single point stays one
+        {{100, 0, 0, 50}, {85, 8, 15, 42}},       // mirrored horizontally: negative half extent
+        {{-101, -51, 0, 0}, {-85, -43, -15, -7}}, // centre truncated toward zero
+    };
+    for (const Case& c : cases)
+        EXPECT_TRUE(SameRect(ConvertEllipseRect(c.in), c.out))
+            << Show(c.in) << " -> " << Show(ConvertEllipseRect(c.in));
+}
+
+TEST(OrvexHelpers, StylesColoursAndLineFormat) {
+    EXPECT_EQ(PointTypeForStyle(ORVEX_POINT_CROSS), 0);
+    EXPECT_EQ(PointTypeForStyle(ORVEX_POINT_CIRCLE), 1);
+    EXPECT_EQ(PointTypeForStyle(ORVEX_POINT_RECTANGLE), 2);
+    EXPECT_EQ(PointTypeForStyle(0), -1);
+    EXPECT_EQ(PointTypeForStyle(4), -1);
+    EXPECT_EQ(PointTypeForStyle(-2), -1);
+
+    EXPECT_EQ(ColorDebugText(16711680), "16711680 = RGB(0/0/255)");
+    EXPECT_EQ(ColorDebugText(RGB(1, 2, 3)), "197121 = RGB(1/2/3)");
+    EXPECT_EQ(ColorDebugText(0xFFFFFFFF), "4294967295 = RGB(255/255/255)");
+
+    EXPECT_EQ(FormatDebugLine(4294967295u, "DLL initialized"),
+              "Orvex-Transparent.DLL [4294967295] : DLL initialized");
+    EXPECT_EQ(DebugLogFileName(L"C:\\Cards\\card.exe"), L"C:\\Cards\\Orvex.log");
+    EXPECT_EQ(DebugMarkerFileName(L"C:\\Cards\\card.exe"), L"C:\\Cards\\card.exe.debug");
+    EXPECT_EQ(AnsiToWide("Arial"), L"Arial");
+    EXPECT_EQ(AnsiToWide(nullptr), L"");
+}
+
+TEST(OrvexHelpers, DebugOutputIsCutToItsBuffer) {
+    struct {
+        char buffer[DebugOutputBufferSize + 1];
+        char guard[16];
+    } space;
+    std::fill(std::begin(space.guard), std::end(space.guard), 'G');
+    std::string longLine(3000, 'x');
+    EXPECT_EQ(CopyForDebugOutput(longLine, space.buffer), DebugOutputBufferSize);
+    EXPECT_EQ(std::string(space.buffer).size(), DebugOutputBufferSize);
+    for (char g : space.guard)
+        EXPECT_EQ(g, 'G');
+    EXPECT_EQ(CopyForDebugOutput("short", space.buffer), 5u);
+    EXPECT_STREQ(space.buffer, "short");
+}
+
+// A message-only window that collects the notifications posted to it.
+class Receiver {
+public:
+    Receiver()
+        : hwnd_(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                  nullptr)) {}
+    ~Receiver() { ::DestroyWindow(hwnd_); }
+    HWND Handle() const { return hwnd_; }
+    std::vector<MSG> Drain() {
+        std::vector<MSG> got;
+        MSG msg;
+        while (::PeekMessageW(&msg, hwnd_, 0, 0, PM_REMOVE))
+            if (msg.message >= WM_TRANSPARENTELEMENT_CLICK &&
+                msg.message <= WM_TRANSPARENTELEMENT_STATUSCHANGED)
+                got.push_back(msg);
+        return got;
+    }
+
+private:
+    HWND hwnd_;
+};
+
+TEST(OrvexFunctions, ResultsWithoutItemsAndRefusedArguments) {
+    Receiver receiver;
+    ASSERT_NE(receiver.Handle(), nullptr);
+    EXPECT_EQ(Orvex_Clear(), 0);
+    ASSERT_TRUE(TransparentFormCreated());
+    ASSERT_NE(TransparentForm(), nullptr);
+    EXPECT_EQ(Orvex_SetCallBackWindowHandle(receiver.Handle()), 1);
+    EXPECT_EQ(TransparentForm()->GetCallbackWindow(), receiver.Handle());
+
+    for (int32_t op : {0, 9, -1, 1000})
+        EXPECT_EQ(Orvex_Operation(op, 1, 1, 0, 0), 0) << op;
+    for (int32_t op = TRANSPARENTELEMENT_OPERATION_DELETE;
+         op <= TRANSPARENTELEMENT_OPERATION_SETMOUSECURSOR; ++op)
+        EXPECT_EQ(Orvex_Operation(op, 12345, 1, 0, 0), 0) << op;
+
+    POINT p{10, 10};
+    POINT pts[3] = {{0, 0}, {10, 0}, {10, 10}};
+    const int32_t lastID = TransparentForm()->LastItemID();
+    EXPECT_EQ(Orvex_Text(p, nullptr, "Arial", 10, 0, 0, 0), ORVEX_NOT_MADE);
+    EXPECT_EQ(Orvex_Text(p, "Hallo", nullptr, 10, 0, 0, 0), ORVEX_NOT_MADE);
+    EXPECT_EQ(Orvex_BitmapByFile(p, nullptr, 0), ORVEX_NOT_MADE);
+    EXPECT_EQ(Orvex_BitmapByFile(p, "no such file.bmp", 0), ORVEX_NOT_MADE);
+    EXPECT_EQ(Orvex_BitmapByResource(p, 0, nullptr, 0), ORVEX_NOT_MADE);
+    EXPECT_EQ(Orvex_Polyline(nullptr, 3, 1, 0), ORVEX_NOT_MADE);
+    EXPECT_EQ(Orvex_Polyline(pts, -1, 1, 0), ORVEX_NOT_MADE);
+    EXPECT_EQ(Orvex_Point(p, 0, 0), ORVEX_NOT_MADE);
+    EXPECT_EQ(Orvex_Point(p, 4, 0), ORVEX_NOT_MADE);
+    // Nothing was added, no ID used, nothing announced.
+    EXPECT_EQ(TransparentForm()->LastItemID(), lastID);
+    EXPECT_EQ(Orvex_Clear(), 0);
+    EXPECT_TRUE(receiver.Drain().empty());
+}
+
+std::vector<std::string> captured;
+void __stdcall Capture(const char* text) {
+    captured.emplace_back(text);
+}
+
+// The text behind the "Orvex-Transparent.DLL [tick] : " prefix.
+std::string Message(const std::string& line) {
+    size_t at = line.find("] : ");
+    return at == std::string::npos ? "?" + line : line.substr(at + 4);
+}
+
+TEST(OrvexDebugLines, EachFunctionLogsItsCallAndResult) {
+    EnableDebugLog();
+    SetDebugOutputSink(&Capture);
+    ASSERT_TRUE(DebugMode());
+    const std::vector<std::string>& log = *DebugLogLines();
+    size_t start = log.size();
+    captured.clear();
+
+    int32_t r = Orvex_Rectangle(RECT{10, 20, 110, 70}, 16711680);
+    std::vector<std::string> expected{"Orvex_Rectangle", "  Rect(10/20/110/70)",
+                                      "  Color = 16711680 = RGB(0/0/255)",
+                                      "Orvex_Rectangle [" + std::to_string(r) + "]"};
+    r = Orvex_Ellipse(RECT{0, 0, 100, 50}, RGB(1, 2, 3));
+    for (std::string s : {"Orvex_Ellipse", "  Rect(0/0/100/50)", "  Color = 197121 = RGB(1/2/3)"})
+        expected.push_back(s);
+    expected.push_back("Orvex_Ellipse [" + std::to_string(r) + "]");
+    r = Orvex_Operation(9, -5, 7, 8, -9);
+    for (std::string s : {"Orvex_Operation", "  Operation 9", "  ID -5",
+                          "  Value 1/2/3 = 7 / 8 / -9", "Orvex_Operation [0]"})
+        expected.push_back(s);
+    r = Orvex_BitmapByResource(POINT{3, -4}, 4096, "SNOWFLAKE", 255);
+    for (std::string s :
+         {"Orvex_BitmapByResource", "  Point(3/-4)", "  Instance = 4096",
+          "  ResourceName (Type=BITMAP) = SNOWFLAKE", "  TransparentColor = 255 = RGB(255/0/0)"})
+        expected.push_back(s);
+    expected.push_back("Orvex_BitmapByResource [" + std::to_string(r) + "]");
+    Orvex_SetCallBackWindowHandle(nullptr); // writes nothing
+    r = Orvex_Clear();
+    expected.push_back("Orvex_Clear");
+    expected.push_back("Orvex_Clear [" + std::to_string(r) + "]");
+
+    ASSERT_EQ(log.size() - start, expected.size());
+    ASSERT_EQ(captured.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(Message(log[start + i]), expected[i]);
+        EXPECT_EQ(Message(captured[i]), expected[i]);
+        EXPECT_EQ(log[start + i].rfind("Orvex-Transparent.DLL [", 0), 0u);
+    }
+
+    // A line too long for the debugger's buffer reaches it cut; the log keeps it whole.
+    WriteDebugLine(std::string(2000, 'y'));
+    EXPECT_EQ(captured.back().size(), DebugOutputBufferSize);
+    EXPECT_EQ(Message(log.back()), std::string(2000, 'y'));
+    SetDebugOutputSink(nullptr);
+}
+
+} // namespace
