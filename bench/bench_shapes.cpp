@@ -27,8 +27,7 @@ double Now() {
     return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
 }
 
-void Measure(const char* name, std::vector<std::unique_ptr<TScreenObject>>& items,
-             int repaints) {
+void Measure(const char* name, std::vector<std::unique_ptr<TScreenObject>>& items, int repaints) {
     ui::WindowDC screen(nullptr);
     ui::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
     ui::Bitmap picture(::CreateCompatibleBitmap(screen.Get(), SceneWidth, SceneHeight));
