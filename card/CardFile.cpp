@@ -9,6 +9,13 @@
 
 namespace {
 constexpr size_t MarkerSize = 4;
+
+// Opens an existing file while others may read, write and delete it.
+ui::File OpenShared(const std::wstring& path, DWORD access) {
+    return ui::File(::CreateFileW(path.c_str(), access,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
 } // namespace
 
 bool HasCardMarker(std::span<const uint8_t> file) {
@@ -78,9 +85,7 @@ std::optional<Bytes> BuildCardFile(std::span<const uint8_t> source, bool sourceI
 }
 
 std::optional<Bytes> ReadWholeFile(const std::wstring& path) {
-    ui::File f(::CreateFileW(path.c_str(), GENERIC_READ,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ui::File f = OpenShared(path, GENERIC_READ);
     if (!f)
         return std::nullopt;
     LARGE_INTEGER size{};
@@ -96,6 +101,38 @@ std::optional<Bytes> ReadWholeFile(const std::wstring& path) {
         done += got;
     }
     return data;
+}
+
+std::optional<Bytes> ReadFileTail(const std::wstring& path, size_t count) {
+    ui::File f = OpenShared(path, GENERIC_READ);
+    if (!f)
+        return std::nullopt;
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(f.Get(), &size))
+        return std::nullopt;
+    const size_t n = std::min<ULONGLONG>(size.QuadPart, count);
+    LARGE_INTEGER at{};
+    at.QuadPart = size.QuadPart - static_cast<LONGLONG>(n);
+    if (!::SetFilePointerEx(f.Get(), at, nullptr, FILE_BEGIN))
+        return std::nullopt;
+    Bytes data(n);
+    DWORD got = 0;
+    if (n > 0 &&
+        (!::ReadFile(f.Get(), data.data(), static_cast<DWORD>(n), &got, nullptr) || got != n))
+        return std::nullopt;
+    return data;
+}
+
+bool SameFile(const std::wstring& a, const std::wstring& b) {
+    auto identity = [](const std::wstring& p, BY_HANDLE_FILE_INFORMATION& info) {
+        ui::File f = OpenShared(p, 0);
+        return f && ::GetFileInformationByHandle(f.Get(), &info);
+    };
+    BY_HANDLE_FILE_INFORMATION ia{}, ib{};
+    if (!identity(a, ia) || !identity(b, ib))
+        return false;
+    return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
+           ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
 }
 
 bool ReplaceFileWith(const std::wstring& path, std::span<const uint8_t> bytes) {
@@ -127,4 +164,24 @@ bool ReplaceFileWith(const std::wstring& path, std::span<const uint8_t> bytes) {
         return false;
     }
     return true;
+}
+
+CardBlockRead ReadCardFileBlock(const std::wstring& path) {
+    std::optional<Bytes> tail = ReadFileTail(path, CardBlockSize);
+    return tail ? ReadCardBlock(*tail) : CardBlockRead{};
+}
+
+CardSaveResult SaveCardFile(const std::wstring& source, bool sourceIsPersonal,
+                            std::string_view ansiText, int language, const std::wstring& target) {
+    if (ansiText.size() > MaxCardTextBytes)
+        return CardSaveResult::TextTooLong;
+    if (SameFile(source, target))
+        return CardSaveResult::Failed;
+    std::optional<Bytes> program = ReadWholeFile(source);
+    if (!program)
+        return CardSaveResult::Failed;
+    std::optional<Bytes> card = BuildCardFile(*program, sourceIsPersonal, ansiText, language);
+    if (!card || !ReplaceFileWith(target, *card))
+        return CardSaveResult::Failed;
+    return CardSaveResult::Saved;
 }

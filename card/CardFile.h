@@ -58,8 +58,28 @@ std::optional<Bytes> BuildCardFile(std::span<const uint8_t> source, bool sourceI
 
 // Reads a whole file, sharing it with every other reader and writer.
 std::optional<Bytes> ReadWholeFile(const std::wstring& path);
+// The last `count` bytes of a file (all of it when it is shorter).
+std::optional<Bytes> ReadFileTail(const std::wstring& path, size_t count);
+// True when both paths name the same existing file.
+bool SameFile(const std::wstring& a, const std::wstring& b);
 
 // Writes a file beside the target and then puts it in the target's place, so a
 // failure never leaves a half-written file under the target's name. False on
 // any error; the target is then unchanged.
 bool ReplaceFileWith(const std::wstring& path, std::span<const uint8_t> bytes);
+
+// The block of a program file as the Letter window reads it at every showing;
+// a file that cannot be read counts as not personalised.
+CardBlockRead ReadCardFileBlock(const std::wstring& path);
+
+enum class CardSaveResult {
+    Saved,
+    TextTooLong, // the text does not fit the block; nothing was written
+    Failed       // the source could not be read or the target not written
+};
+
+// Writes a new card at `target`: the program `source` (less its block when
+// personalised) followed by a block with the text and the language. The
+// running program file is never written: a target naming the source fails.
+CardSaveResult SaveCardFile(const std::wstring& source, bool sourceIsPersonal,
+                            std::string_view ansiText, int language, const std::wstring& target);

@@ -1,29 +1,76 @@
-// The card's main block and its scene window.
 #include "card/uTinselscreen.h"
+
+#include <string>
+
+#include "overlay_api/uOrvexTransparent.h"
 #include "ui/Application.h"
-#include "ui/Window.h"
+
+TFrostvaleForm* FrostvaleForm = nullptr;
 
 namespace {
 
-// Until the winter scene lands, the scene window is a plain window that ends
-// the program when it is closed.
-class TFrostvaleForm : public ui::Window {
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == WM_DESTROY)
-            ui::Application::Instance().WindowDestroyed(Handle());
-        return DefaultHandling(msg, wParam, lParam);
+// The overlay operations of the scene, as calls of the library.
+class OrvexSceneOverlay : public SceneOverlay {
+public:
+    int32_t AddBitmapFromResource(POINT position, HINSTANCE instance, const std::string& name,
+                                  COLORREF key) override {
+        return Orvex_BitmapByResource(position,
+                                      static_cast<int32_t>(reinterpret_cast<intptr_t>(instance)),
+                                      name.c_str(), key);
+    }
+    int32_t AddEllipse(RECT rect, COLORREF color) override { return Orvex_Ellipse(rect, color); }
+    int32_t AddRectangle(RECT rect, COLORREF color) override {
+        return Orvex_Rectangle(rect, color);
+    }
+    int32_t SetFilled(int32_t id, bool value) override {
+        return Orvex_Operation(TRANSPARENTELEMENT_OPERATION_ISFILLED, id, value ? 1 : 0, 0, 0);
+    }
+    int32_t SetAutoHide(int32_t id, bool value) override {
+        return Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SETAUTOHIDE, id, value ? 1 : 0, 0, 0);
+    }
+    int32_t SetZOrder(int32_t id, int32_t position) override {
+        return Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SETZORDER, id, position, 0, 0);
     }
 };
 
+// The scene's timers as the timeline sees them.
+class TimerRef : public SceneTimer {
+public:
+    explicit TimerRef(ui::Timer& t) : t_(t) {}
+    bool Enabled() const override { return t_.Enabled(); }
+    void SetEnabled(bool e) override { t_.SetEnabled(e); }
+    UINT Interval() const override { return t_.Interval(); }
+    void SetInterval(UINT i) override { t_.SetInterval(i); }
+
+private:
+    ui::Timer& t_;
+};
+
+int ScreenWidth() {
+    return ::GetSystemMetrics(SM_CXSCREEN);
+}
+int ScreenHeight() {
+    return ::GetSystemMetrics(SM_CYSCREEN);
+}
+
 } // namespace
 
-int FrostvaleMain() {
-    ui::Application& app = ui::Application::Instance();
-    app.Initialize();
-    app.SetTitle(L"Frostvale-Card");
+TFrostvaleForm::TFrostvaleForm()
+    : SnowFallTimer(*this, SnowFallInterval, true),
+      SnowGroundTimer(*this, SnowGroundInterval, false), SnowManTimer(*this, 1000, false),
+      overlay_(std::make_unique<OrvexSceneOverlay>()) {
+    SnowFallTimer.OnTimer = [this] { SnowFallTimerTimer(); };
+    SnowGroundTimer.OnTimer = [this] { SnowGroundTimerTimer(); };
+    SnowManTimer.OnTimer = [this] { SnowManTimerTimer(); };
+}
 
-    TFrostvaleForm FrostvaleForm;
+TFrostvaleForm::~TFrostvaleForm() {
+    Destroy();
+}
+
+bool TFrostvaleForm::CreateForm() {
+    // The overlay starts empty, and its notifications come to this window.
+    Orvex_Clear();
     ui::WindowParams p;
     p.style = WS_POPUP;
     p.exStyle = WS_EX_TOPMOST;
@@ -32,10 +79,126 @@ int FrostvaleMain() {
     p.y = 0;
     p.width = 1;
     p.height = 1;
-    p.parent = app.Handle();
-    if (!FrostvaleForm.Create(p))
-        return 1;
-    app.SetMainWindow(FrostvaleForm.Handle());
-    ::ShowWindow(FrostvaleForm.Handle(), SW_SHOWNOACTIVATE);
-    return app.Run();
+    p.parent = ui::Application::Instance().Handle();
+    return Create(p);
+}
+
+void TFrostvaleForm::OnCreated() {
+    Orvex_SetCallBackWindowHandle(Handle());
+    FormCreate();
+}
+
+void TFrostvaleForm::FormCreate() {
+    ::ShowWindow(ui::Application::Instance().Handle(), SW_HIDE);
+    ::ShowWindow(Handle(), SW_HIDE);
+    LetterShown = false;
+    char path[MAX_PATH] = {};
+    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (n > 0 && n < MAX_PATH)
+        ResourceModule.Reset(::LoadLibraryA(path));
+    SnowManTimer.SetInterval(SnowManDelay);
+    SnowManTimer.SetEnabled(true);
+}
+
+void TFrostvaleForm::FormShow() {
+    StartTick = ::GetTickCount();
+    ::SetWindowPos(Handle(), nullptr, -10, -10, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int W = ScreenWidth(), H = ScreenHeight();
+    CloseBoxID = overlay_->AddBitmapFromResource(CloseBoxPosition(W), ResourceModule.Get(),
+                                                 CloseButtonResource, OpaqueKey);
+    LetterIconID = overlay_->AddBitmapFromResource(LetterIconPosition(W, H), ResourceModule.Get(),
+                                                   LetterResource, OpaqueKey);
+}
+
+void TFrostvaleForm::FormClose() {
+    ResourceModule.Reset();
+}
+
+DWORD TFrostvaleForm::Elapsed() const {
+    return SceneElapsed(::GetTickCount(), StartTick);
+}
+
+void TFrostvaleForm::SnowFallTimerTimer() {
+    TimerRef fall(SnowFallTimer), ground(SnowGroundTimer);
+    SnowFallTick(Elapsed(), ScreenWidth(), ScreenHeight(), fall, ground, random_, *overlay_,
+                 ResourceModule.Get());
+}
+
+void TFrostvaleForm::SnowGroundTimerTimer() {
+    TimerRef ground(SnowGroundTimer);
+    SnowGroundTick(Elapsed(), ScreenWidth(), ScreenHeight(), ground, random_, *overlay_);
+}
+
+void TFrostvaleForm::SnowManTimerTimer() {
+    SnowManTimer.SetEnabled(false);
+    BuildSnowMan(ScreenHeight(), *overlay_, ResourceModule.Get());
+}
+
+void TFrostvaleForm::OpenLetterFromIcon() {
+    LetterShown = true; // before showing: moves that arrive meanwhile open nothing
+    if (ShowLetterModal)
+        ShowLetterModal();
+    SnowFallTimer.SetEnabled(true);
+    SnowGroundTimer.SetEnabled(true);
+}
+
+void TFrostvaleForm::VuderOrvexClick(int32_t ID) {
+    if (ID == CloseBoxID) {
+        if (!LetterShown && ShowLetterModal)
+            ShowLetterModal();
+        ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    }
+    if (ID == LetterIconID)
+        OpenLetterFromIcon();
+}
+
+void TFrostvaleForm::VuderOrvexMouseMove(int32_t ID) {
+    if (ID == LetterIconID && !LetterShown)
+        OpenLetterFromIcon();
+}
+
+LRESULT TFrostvaleForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_SHOWWINDOW:
+        if (wParam && !shown_) {
+            shown_ = true;
+            FormShow();
+        }
+        break;
+    case WM_TRANSPARENTELEMENT_CLICK:
+        VuderOrvexClick(static_cast<int32_t>(wParam));
+        return 0;
+    case WM_TRANSPARENTELEMENT_MOUSEMOVE:
+        VuderOrvexMouseMove(static_cast<int32_t>(wParam));
+        return 0;
+    case WM_CLOSE:
+        FormClose();
+        Destroy();
+        return 0;
+    case WM_DESTROY:
+        ui::Application::Instance().WindowDestroyed(Handle());
+        break;
+    }
+    return DefaultHandling(msg, wParam, lParam);
+}
+
+int FrostvaleMain() {
+    OrvexLibraryStart();
+    ui::Application& app = ui::Application::Instance();
+    app.Initialize();
+    app.SetTitle(L"Frostvale-Card");
+
+    int code = 1;
+    {
+        TFrostvaleForm scene;
+        FrostvaleForm = &scene;
+        if (scene.CreateForm()) {
+            app.SetMainWindow(scene.Handle());
+            ::ShowWindow(scene.Handle(), SW_SHOWNOACTIVATE);
+            code = app.Run();
+        }
+        FrostvaleForm = nullptr;
+    }
+    OrvexLibraryEnd();
+    return code;
 }

@@ -1,7 +1,66 @@
-// The scene window and the card's main block.
+// The scene window TFrostvaleForm and the card's main block. The scene window
+// never shows itself: it owns the overlay control and three timers that fill
+// the screen with snow, and the two lasting items, the close box and the
+// letter icon.
 #pragma once
 
 #include <windows.h>
 
-// Runs the card: creates the forms, runs the message loop, returns the exit code.
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "card/SceneTimeline.h"
+#include "ui/Handles.h"
+#include "ui/Timer.h"
+#include "ui/Window.h"
+
+class TFrostvaleForm : public ui::Window {
+public:
+    TFrostvaleForm();
+    ~TFrostvaleForm() override;
+
+    // Makes the window; FormCreate runs while it is made. False when the
+    // system refused the window.
+    bool CreateForm();
+
+    ui::Timer SnowFallTimer;
+    ui::Timer SnowGroundTimer;
+    ui::Timer SnowManTimer;
+
+    DWORD StartTick = 0;
+    bool LetterShown = false;
+    ui::Module ResourceModule;
+    int32_t CloseBoxID = 0;
+    int32_t LetterIconID = 0;
+
+    // Shows the Letter window modally and returns when it is closed.
+    std::function<void()> ShowLetterModal;
+
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void SnowFallTimerTimer();
+    void SnowGroundTimerTimer();
+    void SnowManTimerTimer();
+    void VuderOrvexClick(int32_t ID);
+    void VuderOrvexMouseMove(int32_t ID);
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnCreated() override;
+
+private:
+    void OpenLetterFromIcon();
+    DWORD Elapsed() const;
+
+    std::unique_ptr<SceneOverlay> overlay_;
+    TimeOfDayRandom random_;
+    bool shown_ = false;
+};
+
+extern TFrostvaleForm* FrostvaleForm;
+
+// The main block: starts the library, creates the forms, runs the message
+// loop, ends the library; returns the exit code.
 int FrostvaleMain();

@@ -180,4 +180,43 @@ TEST(CardFile, FilesAreReplacedWholeOrNotAtAll) {
     ::RemoveDirectoryW(blocked.c_str());
 }
 
+TEST(CardFile, SavingFromTheProgramFileAndReadingItBack) {
+    const std::wstring dir = TempDir();
+    const std::wstring program = dir + L"program.exe", card = dir + L"card.exe",
+                       again = dir + L"again.exe";
+    const Bytes image = Image(20000);
+    ASSERT_TRUE(ReplaceFileWith(program, image));
+
+    EXPECT_FALSE(ReadCardFileBlock(program).personal);
+    EXPECT_FALSE(ReadCardFileBlock(dir + L"none.exe").personal) << "unreadable: not personalised";
+
+    ASSERT_EQ(SaveCardFile(program, false, "Hallo\r\nWelt", 1, card), CardSaveResult::Saved);
+    CardBlockRead r = ReadCardFileBlock(card);
+    EXPECT_TRUE(r.personal);
+    EXPECT_EQ(*r.language, 1);
+    EXPECT_EQ(*r.text, "Hallo\r\nWelt");
+
+    // From the personalised card: same size, new block, the image intact.
+    ASSERT_EQ(SaveCardFile(card, true, "Zweite", 0, again), CardSaveResult::Saved);
+    Bytes bytes = *ReadWholeFile(again);
+    ASSERT_EQ(bytes.size(), image.size() + 1000);
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), bytes.begin()));
+    EXPECT_EQ(*ReadCardFileBlock(again).text, "Zweite");
+
+    // Never over the running program file, under any spelling of its name;
+    // a text that does not fit writes nothing.
+    EXPECT_EQ(SaveCardFile(card, true, "x", 0, card), CardSaveResult::Failed);
+    EXPECT_EQ(SaveCardFile(card, true, "x", 0, dir + L"CARD.EXE"), CardSaveResult::Failed);
+    EXPECT_EQ(*ReadCardFileBlock(card).text, "Hallo\r\nWelt") << "the card itself is unchanged";
+    ::DeleteFileW(again.c_str());
+    EXPECT_EQ(SaveCardFile(program, false, std::string(995, 'a'), 0, again),
+              CardSaveResult::TextTooLong);
+    EXPECT_EQ(::GetFileAttributesW(again.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(SaveCardFile(dir + L"none.exe", false, "x", 0, again), CardSaveResult::Failed);
+    EXPECT_EQ(::GetFileAttributesW(again.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    for (const std::wstring& f : {program, card, again})
+        ::DeleteFileW(f.c_str());
+}
+
 } // namespace

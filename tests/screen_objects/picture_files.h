@@ -3,11 +3,13 @@
 // scratch folder to write them to.
 #pragma once
 
+#include "ui/Canvas.h"
 #include "ui/Picture.h"
 
 #include <windows.h>
 
 #include <cstdint>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -216,6 +218,29 @@ inline bool Near(uint32_t a, uint32_t b, int tol) {
             return false;
     }
     return true;
+}
+
+// A picture to paint on, with a memory DC and a canvas over it.
+struct Surface {
+    Surface(int32_t w, int32_t h, COLORREF fill)
+        : picture(ui::Picture::Blank(w, h)), dc(::CreateCompatibleDC(nullptr)),
+          selection(dc.Get(), picture.Handle()), canvas(dc.Get()) {
+        std::fill(picture.Bits(), picture.Bits() + static_cast<size_t>(w) * static_cast<size_t>(h),
+                  ui::PixelFromColor(fill));
+    }
+    COLORREF At(int32_t x, int32_t y) {
+        picture.Flush();
+        return picture.PixelColor(x, y);
+    }
+    ui::Picture picture;
+    ui::MemoryDC dc;
+    ui::Selection selection;
+    ui::Canvas canvas;
+};
+
+// A unique settings file in the scratch folder.
+inline std::wstring IniPath(const wchar_t* name) {
+    return ScratchDir() + L"\\" + name + L".ini";
 }
 
 } // namespace testpics
