@@ -18,61 +18,90 @@ int32_t CentreOffset(int32_t size, uint8_t align) {
     return 0;
 }
 
-// Rectangles handed to ExtCreateRegion at once; some systems refuse larger sets.
-constexpr size_t RegionChunkRects = 2000;
+// Rectangles handed to ExtCreateRegion at once. Some systems refuse large
+// sets, and some add the rectangles one union at a time (quadratic in the
+// count), so sets stay small and a merge tree joins them.
+constexpr size_t RegionChunkRects = 64;
 
-// Collects rectangles and ORs them into a region one chunk at a time.
-class RegionBuilder {
+// ORs regions pairwise like a binary counter, so joining n pieces costs
+// about log n passes over the result instead of n.
+class RegionMerger {
 public:
-    explicit RegionBuilder(HRGN target)
-        : target_(target), buffer_(sizeof(RGNDATAHEADER) + RegionChunkRects * sizeof(RECT)) {
-        ResetBounds();
-    }
-    void Add(LONG left, LONG top, LONG right, LONG bottom) {
-        RECT* rects = Rects();
-        rects[count_++] = RECT{left, top, right, bottom};
-        bounds_.left = std::min(bounds_.left, left);
-        bounds_.top = std::min(bounds_.top, top);
-        bounds_.right = std::max(bounds_.right, right);
-        bounds_.bottom = std::max(bounds_.bottom, bottom);
-        if (count_ == RegionChunkRects)
-            Flush();
-    }
-
-    void Flush() {
-        if (count_ == 0)
-            return;
-        auto* data = reinterpret_cast<RGNDATA*>(buffer_.data());
-        data->rdh.dwSize = sizeof(RGNDATAHEADER);
-        data->rdh.iType = RDH_RECTANGLES;
-        data->rdh.nCount = static_cast<DWORD>(count_);
-        data->rdh.nRgnSize = static_cast<DWORD>(count_ * sizeof(RECT));
-        data->rdh.rcBound = bounds_;
-        ui::Region chunk(::ExtCreateRegion(
-            nullptr, static_cast<DWORD>(sizeof(RGNDATAHEADER) + count_ * sizeof(RECT)), data));
-        if (chunk) {
-            ::CombineRgn(target_, target_, chunk.Get(), RGN_OR);
-        } else {
-            // The system refused the set: add the rectangles one by one.
-            for (size_t i = 0; i < count_; ++i) {
-                const RECT& r = Rects()[i];
-                ui::Region one(::CreateRectRgn(r.left, r.top, r.right, r.bottom));
-                ::CombineRgn(target_, target_, one.Get(), RGN_OR);
-            }
+    void Push(ui::Region piece) {
+        stack_.push_back({std::move(piece), 0});
+        while (stack_.size() >= 2 &&
+               stack_[stack_.size() - 1].level == stack_[stack_.size() - 2].level) {
+            Entry top = std::move(stack_.back());
+            stack_.pop_back();
+            ::CombineRgn(stack_.back().region.Get(), stack_.back().region.Get(), top.region.Get(),
+                         RGN_OR);
+            ++stack_.back().level;
         }
-        count_ = 0;
-        ResetBounds();
+    }
+    ui::Region Finish() {
+        if (stack_.empty())
+            return ui::MakeEmptyRegion();
+        ui::Region result = std::move(stack_.back().region);
+        stack_.pop_back();
+        for (; !stack_.empty(); stack_.pop_back())
+            ::CombineRgn(result.Get(), result.Get(), stack_.back().region.Get(), RGN_OR);
+        return result;
     }
 
 private:
-    RECT* Rects() { return reinterpret_cast<RECT*>(buffer_.data() + sizeof(RGNDATAHEADER)); }
-    void ResetBounds() { bounds_ = RECT{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN}; }
-
-    HRGN target_;
-    std::vector<uint8_t> buffer_;
-    size_t count_ = 0;
-    RECT bounds_{};
+    struct Entry {
+        ui::Region region;
+        int level;
+    };
+    std::vector<Entry> stack_;
 };
+
+// A region made of up to RegionChunkRects rectangles in one call.
+ui::Region RegionFromRects(const RECT* rects, size_t count) {
+    std::vector<uint8_t> buffer(sizeof(RGNDATAHEADER) + count * sizeof(RECT));
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    data->rdh.dwSize = sizeof(RGNDATAHEADER);
+    data->rdh.iType = RDH_RECTANGLES;
+    data->rdh.nCount = static_cast<DWORD>(count);
+    data->rdh.nRgnSize = static_cast<DWORD>(count * sizeof(RECT));
+    RECT bound{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+    for (size_t i = 0; i < count; ++i) {
+        bound.left = std::min(bound.left, rects[i].left);
+        bound.top = std::min(bound.top, rects[i].top);
+        bound.right = std::max(bound.right, rects[i].right);
+        bound.bottom = std::max(bound.bottom, rects[i].bottom);
+    }
+    data->rdh.rcBound = bound;
+    std::copy(rects, rects + count, reinterpret_cast<RECT*>(buffer.data() + sizeof(RGNDATAHEADER)));
+    ui::Region region(::ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data));
+    if (region)
+        return region;
+    // The system refused the set: add the rectangles one by one.
+    region = ui::MakeEmptyRegion();
+    for (size_t i = 0; i < count; ++i) {
+        ui::Region one(
+            ::CreateRectRgn(rects[i].left, rects[i].top, rects[i].right, rects[i].bottom));
+        ::CombineRgn(region.Get(), region.Get(), one.Get(), RGN_OR);
+    }
+    return region;
+}
+
+// Opaque runs of one row: pairs of start and end column.
+using Runs = std::vector<std::pair<int32_t, int32_t>>;
+
+void FindRuns(const uint32_t* row, int32_t width, uint32_t key, Runs& runs) {
+    runs.clear();
+    int32_t x = 0;
+    while (x < width) {
+        while (x < width && (row[x] & ui::PixelColorMask) == key)
+            ++x;
+        const int32_t start = x;
+        while (x < width && (row[x] & ui::PixelColorMask) != key)
+            ++x;
+        if (x > start)
+            runs.emplace_back(start, x);
+    }
+}
 
 int32_t DesktopWidth() {
     return ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
@@ -118,26 +147,35 @@ int32_t ClampCoordinate(int32_t value, int32_t size, int32_t desktop, uint8_t al
 
 ui::Region BuildPictureRegion(const uint32_t* pixels, int32_t width, int32_t height,
                               COLORREF transparent, int32_t left, int32_t top) {
-    ui::Region region = ui::MakeEmptyRegion();
     if (!pixels || width <= 0 || height <= 0)
-        return region;
+        return ui::MakeEmptyRegion();
     const uint32_t key = ui::PixelFromColor(transparent);
-    RegionBuilder builder(region.Get());
-    for (int32_t y = 0; y < height; ++y) {
-        const uint32_t* row = pixels + static_cast<size_t>(y) * static_cast<size_t>(width);
-        int32_t x = 0;
-        while (x < width) {
-            while (x < width && (row[x] & ui::PixelColorMask) == key)
-                ++x;
-            const int32_t start = x;
-            while (x < width && (row[x] & ui::PixelColorMask) != key)
-                ++x;
-            if (x > start)
-                builder.Add(left + start, top + y, left + x, top + y + 1);
+    RegionMerger merger;
+    std::vector<RECT> rects;
+    // Rows with the same runs as the row above extend its band downwards.
+    auto emitBand = [&](const Runs& runs, int32_t bandTop, int32_t bandBottom) {
+        for (const auto& [start, end] : runs) {
+            rects.push_back(RECT{left + start, top + bandTop, left + end, top + bandBottom});
+            if (rects.size() == RegionChunkRects) {
+                merger.Push(RegionFromRects(rects.data(), rects.size()));
+                rects.clear();
+            }
         }
+    };
+    Runs band, row;
+    int32_t bandTop = 0;
+    for (int32_t y = 0; y < height; ++y) {
+        FindRuns(pixels + static_cast<size_t>(y) * static_cast<size_t>(width), width, key, row);
+        if (y > 0 && row == band)
+            continue;
+        emitBand(band, bandTop, y);
+        band.swap(row);
+        bandTop = y;
     }
-    builder.Flush();
-    return region;
+    emitBand(band, bandTop, height);
+    if (!rects.empty())
+        merger.Push(RegionFromRects(rects.data(), rects.size()));
+    return merger.Finish();
 }
 
 ui::Region BuildPictureRegionPixelByPixel(const uint32_t* pixels, int32_t width, int32_t height,

@@ -1,11 +1,14 @@
 // The Orvex_ functions in the program's own process, with the static library.
 #include "overlay_api/uOrvexTransparent.h"
+#include "overlay_window/overlay_test_support.h"
 #include "overlay_window/uOrvexTransparentForm.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+using namespace overlay_test;
 
 namespace {
 
@@ -68,28 +71,6 @@ TEST(OrvexHelpers, DebugOutputIsCutToItsBuffer) {
     EXPECT_STREQ(space.buffer, "short");
 }
 
-// A message-only window that collects the notifications posted to it.
-class Receiver {
-public:
-    Receiver()
-        : hwnd_(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                  nullptr)) {}
-    ~Receiver() { ::DestroyWindow(hwnd_); }
-    HWND Handle() const { return hwnd_; }
-    std::vector<MSG> Drain() {
-        std::vector<MSG> got;
-        MSG msg;
-        while (::PeekMessageW(&msg, hwnd_, 0, 0, PM_REMOVE))
-            if (msg.message >= WM_TRANSPARENTELEMENT_CLICK &&
-                msg.message <= WM_TRANSPARENTELEMENT_STATUSCHANGED)
-                got.push_back(msg);
-        return got;
-    }
-
-private:
-    HWND hwnd_;
-};
-
 TEST(OrvexFunctions, ResultsWithoutItemsAndRefusedArguments) {
     Receiver receiver;
     ASSERT_NE(receiver.Handle(), nullptr);
@@ -121,6 +102,110 @@ TEST(OrvexFunctions, ResultsWithoutItemsAndRefusedArguments) {
     EXPECT_EQ(TransparentForm()->LastItemID(), lastID);
     EXPECT_EQ(Orvex_Clear(), 0);
     EXPECT_TRUE(receiver.Drain().empty());
+}
+
+TEST(OrvexItems, CreateOperateAndClear) {
+    Receiver receiver;
+    Orvex_Clear();
+    Orvex_SetCallBackWindowHandle(receiver.Handle());
+    const COLORREF blue = RGB(0, 0, 255);
+    const int32_t rect = Orvex_Rectangle(RECT{10, 10, 20, 20}, blue);
+    ASSERT_GT(rect, 0);
+    const int32_t ellipse = Orvex_Ellipse(RECT{0, 0, 100, 50}, blue);
+    const int32_t point = Orvex_Point(POINT{50, 60}, ORVEX_POINT_CIRCLE, RGB(1, 2, 3));
+    const int32_t line = Orvex_Line(POINT{0, 0}, POINT{30, 40}, 3, blue);
+    EXPECT_EQ(ellipse, rect + 1);
+    EXPECT_EQ(point, rect + 2);
+    EXPECT_EQ(line, rect + 3);
+
+    TTransparentForm& form = *TransparentForm();
+    TScreenObject& r = *form.FindItem(rect)->ScreenObject;
+    EXPECT_EQ(r.TypeCode, TypeCodeRectangle);
+    EXPECT_EQ(r.LineWidth, 1);
+    EXPECT_FALSE(r.PolygonFilled);
+    EXPECT_EQ(r.PointType, -1);
+    EXPECT_EQ(r.LineColor, blue);
+    // The ellipse item gets the rectangle inscribed in the caller's ellipse.
+    TScreenObject& e = *form.FindItem(ellipse)->ScreenObject;
+    EXPECT_EQ(e.TypeCode, TypeCodeEllipse);
+    EXPECT_EQ(e.Vertex(1).x, 15);
+    EXPECT_EQ(e.Vertex(1).y, 8);
+    EXPECT_EQ(e.Vertex(2).x, 85);
+    EXPECT_EQ(e.Vertex(2).y, 42);
+    TScreenObject& p = *form.FindItem(point)->ScreenObject;
+    EXPECT_EQ(p.TypeCode, TypeCodeSinglePoint);
+    EXPECT_EQ(p.PointType, 1); // style 2, circle
+    EXPECT_EQ(p.PointColor, RGB(1, 2, 3));
+    EXPECT_EQ(form.FindItem(line)->ScreenObject->LineWidth, 3);
+
+    EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SHOW, rect, 0, 0, 0), 1);
+    EXPECT_FALSE(r.Visible);
+    EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SHOW, rect, 5, 0, 0), 1);
+    EXPECT_TRUE(r.Visible);
+    EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SETAUTOHIDE, rect, 2, 0, 0), 1);
+    EXPECT_TRUE(form.FindItem(rect)->AutoHide);
+    EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_ISFILLED, rect, -7, 0, 0), 1);
+    EXPECT_TRUE(r.PolygonFilled);
+    EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_LINEWIDTH, rect, 4, 0, 0), 1);
+    EXPECT_EQ(r.LineWidth, 4);
+    EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SETCOLOR, rect, 0x00112233, 0, 0), 1);
+    EXPECT_EQ(r.LineColor, COLORREF(0x00112233));
+    EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SETMOUSECURSOR, rect, crHandPoint, 0, 0),
+              1);
+    EXPECT_EQ(form.FindItem(rect)->Cursor, crHandPoint);
+    EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SETZORDER, rect, 1000, 0, 0), 1);
+    EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SETZORDER, rect, -1, 0, 0), -1);
+    EXPECT_EQ(form.ItemIDs(false), (std::vector<int32_t>{ellipse, point, line, rect}));
+    EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_DELETE, point, 0, 0, 0), 1);
+    EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_DELETE, point, 0, 0, 0), 0);
+
+    EXPECT_EQ(Orvex_Clear(), 3);
+    EXPECT_EQ(Orvex_Clear(), 0);
+    EXPECT_EQ(receiver.Drain(),
+              (std::vector<Notification>{
+                  Status(rect, STATUSCHANGED_INSERT), Status(ellipse, STATUSCHANGED_INSERT),
+                  Status(point, STATUSCHANGED_INSERT), Status(line, STATUSCHANGED_INSERT),
+                  Status(rect, STATUSCHANGED_SET_VISIBLE_FALSE),
+                  Status(rect, STATUSCHANGED_SET_VISIBLE_TRUE),
+                  Status(rect, STATUSCHANGED_SET_AUTOHIDE_TRUE),
+                  Status(point, STATUSCHANGED_DELETE), Status(ellipse, STATUSCHANGED_DELETE),
+                  Status(line, STATUSCHANGED_DELETE), Status(rect, STATUSCHANGED_DELETE)}));
+    // After the clear the numbering goes on.
+    EXPECT_EQ(Orvex_Rectangle(RECT{0, 0, 5, 5}, blue), line + 1);
+    receiver.Drain();
+
+    // 0 stops every notification.
+    Orvex_SetCallBackWindowHandle(nullptr);
+    Orvex_Rectangle(RECT{0, 0, 5, 5}, blue);
+    Orvex_Clear();
+    EXPECT_TRUE(receiver.Drain().empty());
+}
+
+TEST(OrvexItems, WindowShapeIsTheUnionOfFilledShapes) {
+    Orvex_Clear();
+    TTransparentForm& form = *TransparentForm();
+    const int32_t a = Orvex_Rectangle(RECT{10, 10, 20, 20}, RGB(255, 0, 0));
+    const int32_t b = Orvex_Rectangle(RECT{15, 15, 60, 40}, RGB(0, 255, 0));
+    const int32_t c = Orvex_Ellipse(RECT{100, 100, 300, 200}, RGB(0, 0, 255));
+    for (int32_t id : {a, b, c})
+        ASSERT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_ISFILLED, id, 1, 0, 0), 1);
+    const long before = form.RebuildCount();
+    Pump(80);
+    ASSERT_EQ(form.RebuildCount(), before + 1);
+
+    ui::Region shape = ui::MakeEmptyRegion();
+    ASSERT_NE(::GetWindowRgn(form.Handle(), shape.Get()), ERROR);
+    // The filled rectangles cover their corners inclusively.
+    ui::Region expected(::CreateRectRgn(10, 10, 21, 21));
+    ui::Region second(::CreateRectRgn(15, 15, 61, 41));
+    ::CombineRgn(expected.Get(), expected.Get(), second.Get(), RGN_OR);
+    ::CombineRgn(expected.Get(), expected.Get(), form.FindItem(c)->ScreenObject->Region.Get(),
+                 RGN_OR);
+    EXPECT_TRUE(SameArea(shape.Get(), expected.Get()));
+    EXPECT_TRUE(::PtInRegion(shape.Get(), 200, 150));
+    EXPECT_FALSE(::PtInRegion(shape.Get(), 100, 100)); // outside the ellipse
+    EXPECT_FALSE(::PtInRegion(shape.Get(), 80, 80));
+    Orvex_Clear();
 }
 
 std::vector<std::string> captured;

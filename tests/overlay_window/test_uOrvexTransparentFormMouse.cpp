@@ -1,0 +1,200 @@
+// The overlay window and the mouse pointer: autohide, the nearest-item rule,
+// the notifications of mouse events and real clicks on and between items.
+#include "overlay_test_support.h"
+#include "overlay_window/uOrvexTransparentForm.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace overlay_test;
+
+namespace {
+
+void PointerAt(int x, int y) {
+    ASSERT_TRUE(::SetCursorPos(x, y));
+}
+
+class TransparentFormMouse : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(form.CreateForm());
+        form.SetCallbackWindow(receiver.Handle());
+        form.FrontTimer.SetEnabled(false); // the tests call CheckAutohide themselves
+    }
+    TTransparentForm form;
+    Receiver receiver;
+};
+
+TEST_F(TransparentFormMouse, AutohideFollowsThePointerOverTheLastPaintedArea) {
+    const int32_t id = form.AddScreenObject(Fake(100, 100, 200, 200), false);
+    const int32_t other = form.AddScreenObject(Fake(300, 100, 400, 200), false);
+    form.RebuildWindowShape();
+    receiver.Drain();
+
+    PointerAt(150, 150);
+    form.CheckAutohide(); // autohide is off: nothing happens
+    EXPECT_FALSE(form.FindItem(id)->AutoHidden);
+    form.SetItemAutohide(id, true);
+    form.RebuildWindowShape();
+    receiver.Drain();
+
+    form.CheckAutohide();
+    EXPECT_TRUE(form.FindItem(id)->AutoHidden);
+    EXPECT_TRUE(form.RepaintPending());
+    form.CheckAutohide(); // still inside: announced once only
+    form.RebuildWindowShape();
+    EXPECT_EQ(ShapeOf(form, id).Paints, 2); // not painted while hidden
+    ui::Region shape = ui::MakeEmptyRegion();
+    ::GetWindowRgn(form.Handle(), shape.Get());
+    EXPECT_FALSE(::PtInRegion(shape.Get(), 150, 150));
+    EXPECT_TRUE(::PtInRegion(shape.Get(), 350, 150));
+    form.CheckAutohide(); // the area it last covered still holds the pointer
+    EXPECT_TRUE(form.FindItem(id)->AutoHidden);
+
+    PointerAt(250, 150);
+    form.CheckAutohide();
+    EXPECT_FALSE(form.FindItem(id)->AutoHidden);
+    EXPECT_EQ(receiver.Drain(), (std::vector<Notification>{Status(id, STATUSCHANGED_AUTOHIDE),
+                                                           Status(id, STATUSCHANGED_AUTOSHOW)}));
+
+    // Switching autohide off leaves a hidden item hidden.
+    PointerAt(150, 150);
+    form.CheckAutohide();
+    form.SetItemAutohide(id, false);
+    PointerAt(250, 150);
+    form.CheckAutohide();
+    EXPECT_TRUE(form.FindItem(id)->AutoHidden);
+    EXPECT_FALSE(form.FindItem(other)->AutoHidden);
+}
+
+TEST_F(TransparentFormMouse, FrontTimerHidesAnItemUnderThePointer) {
+    const int32_t id = form.AddScreenObject(Fake(100, 100, 200, 200), false);
+    form.SetItemAutohide(id, true);
+    PointerAt(600, 600);
+    form.FrontTimer.SetEnabled(true);
+    Pump(150); // shown, painted
+    receiver.Drain();
+    PointerAt(150, 150);
+    Pump(250);
+    EXPECT_TRUE(form.FindItem(id)->AutoHidden);
+    // The pointer's move over the item is reported too; the status once.
+    std::vector<Notification> status;
+    for (const Notification& n : receiver.Drain())
+        if (n.message == WM_TRANSPARENTELEMENT_STATUSCHANGED)
+            status.push_back(n);
+    EXPECT_EQ(status, (std::vector<Notification>{Status(id, STATUSCHANGED_AUTOHIDE)}));
+    PointerAt(600, 600);
+}
+
+TEST_F(TransparentFormMouse, NearestItemWinsAndTheLaterOneTakesEqualDistances) {
+    const int32_t closest = form.AddScreenObject(Fake(55, 55, 65, 65), false);   // centre (60, 60)
+    const int32_t a = form.AddScreenObject(Fake(0, 0, 100, 100), false);         // centre (50, 50)
+    const int32_t tie = form.AddScreenObject(Fake(0, 0, 100, 100, true), false); // accepts equality
+    const int32_t strict = form.AddScreenObject(Fake(0, 0, 100, 100), false);    // does not
+    const int32_t demo = form.AddScreenObject(Fake(0, 0, 100, 100), true);
+    form.SetItemCursor(tie, crHandPoint);
+    form.SetItemCursor(closest, crCross);
+    form.RebuildWindowShape();
+    receiver.Drain();
+
+    PointerAt(50, 50); // a, tie and strict all measure 0: tie is the later one that accepts it
+    form.DispatchMouseEvent(WM_TRANSPARENTELEMENT_CLICK);
+    EXPECT_EQ(form.LastHitID(), tie);
+    EXPECT_EQ(form.ImageCursor(), crHandPoint);
+    PointerAt(59, 58); // the small one is closest, though painted first
+    form.DispatchMouseEvent(WM_TRANSPARENTELEMENT_MOUSEMOVE);
+    EXPECT_EQ(form.LastHitID(), closest);
+    EXPECT_EQ(form.ImageCursor(), crCross);
+    PointerAt(500, 500); // nothing there: nothing posted, cursor kept
+    form.DispatchMouseEvent(WM_TRANSPARENTELEMENT_MOUSEUP);
+    EXPECT_EQ(form.LastHitID(), -1);
+    EXPECT_EQ(form.ImageCursor(), crCross);
+    EXPECT_EQ(receiver.Drain(),
+              (std::vector<Notification>{
+                  {WM_TRANSPARENTELEMENT_CLICK, WPARAM(tie), MAKELPARAM(50, 50)},
+                  {WM_TRANSPARENTELEMENT_MOUSEMOVE, WPARAM(closest), MAKELPARAM(59, 58)}}));
+    (void)a;
+    (void)strict;
+    (void)demo;
+
+    // Hidden and autohidden items are still hit; demo items never.
+    form.ShowItem(tie, false);
+    receiver.Drain();
+    PointerAt(50, 50);
+    form.DispatchMouseEvent(WM_TRANSPARENTELEMENT_DBLCLK);
+    EXPECT_EQ(form.LastHitID(), tie);
+    form.ClearItems(false);
+    form.DispatchMouseEvent(WM_TRANSPARENTELEMENT_CLICK);
+    EXPECT_EQ(form.LastHitID(), -1);
+}
+
+TEST(TransparentFormPacking, PositionsAreCutToSixteenBitsEach) {
+    EXPECT_EQ(PackMousePosition(POINT{5, 65535}), LPARAM(0xFFFF0005));
+    EXPECT_EQ(PackMousePosition(POINT{-1, 2}), LPARAM(0x0002FFFF));
+    EXPECT_EQ(PackMousePosition(POINT{70000, 3}), LPARAM(0x00031170));
+}
+
+// A window that counts the left clicks it receives.
+class ClickCounter : public ui::Window {
+public:
+    int clicks = 0;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_LBUTTONUP)
+            ++clicks;
+        return DefaultHandling(msg, wParam, lParam);
+    }
+};
+
+void ClickAt(int x, int y) {
+    PointerAt(x, y);
+    Pump(30);
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, in, sizeof(INPUT));
+    Pump(150);
+}
+
+TEST_F(TransparentFormMouse, ClicksOnItemsAreNotifiedAndBetweenThemReachTheWindowBelow) {
+    ClickCounter below;
+    ui::WindowParams p;
+    p.style = WS_POPUP | WS_VISIBLE;
+    p.x = 0;
+    p.y = 0;
+    p.width = 600;
+    p.height = 400;
+    ASSERT_TRUE(below.Create(p));
+    const int32_t left = form.AddScreenObject(Fake(100, 100, 200, 200), false);
+    const int32_t right = form.AddScreenObject(Fake(300, 100, 400, 200), false);
+    form.FrontTimer.SetEnabled(true);
+    Pump(300); // in front, painted
+    ASSERT_TRUE(::IsWindowVisible(form.Handle()));
+    receiver.Drain();
+
+    ClickAt(350, 150);
+    std::vector<Notification> got = receiver.Drain();
+    const Notification click{WM_TRANSPARENTELEMENT_CLICK, WPARAM(right), MAKELPARAM(350, 150)};
+    const Notification down{WM_TRANSPARENTELEMENT_MOUSEDOWN, WPARAM(right), MAKELPARAM(350, 150)};
+    const Notification up{WM_TRANSPARENTELEMENT_MOUSEUP, WPARAM(right), MAKELPARAM(350, 150)};
+    auto has = [&](const Notification& n) {
+        return std::find(got.begin(), got.end(), n) != got.end();
+    };
+    EXPECT_TRUE(has(down));
+    EXPECT_TRUE(has(click));
+    EXPECT_TRUE(has(up));
+    EXPECT_EQ(below.clicks, 0);
+
+    ClickAt(250, 150); // between the items
+    EXPECT_EQ(below.clicks, 1);
+    got = receiver.Drain();
+    for (const Notification& n : got)
+        EXPECT_NE(n.message, UINT(WM_TRANSPARENTELEMENT_CLICK));
+    (void)left;
+    PointerAt(700, 700);
+}
+
+} // namespace
