@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <random>
+
 using ui::PictureError;
 using ui::PixelImage;
 namespace tp = testpics;
@@ -257,4 +260,44 @@ TEST(PictureBitmap, HoldsPixelsCopiesBitmapsAndReleasesEverything) {
                      PictureError);
     }
     EXPECT_EQ(ui::LiveHandleCount(), handlesBefore);
+}
+
+TEST(PictureFuzz, MutatedFilesDecodeOrFailCleanly) {
+    std::mt19937 random(20261208);
+    std::vector<uint32_t> palette = {0x00FF0000, 0x0000FF00, 0x000000FF, 0x00FFFFFF};
+    std::vector<uint8_t> indices(12 * 5, 2);
+    PixelImage img = Gradient(12, 5);
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> file;
+        std::function<void(const uint8_t*, size_t)> decode;
+    };
+    std::vector<Case> cases = {
+        {"bmp", tp::Bmp24(img), [](const uint8_t* d, size_t n) { ui::DecodeBmp(d, n); }},
+        {"dib8", tp::DibIndexed(12, 5, 8, palette, indices),
+         [](const uint8_t* d, size_t n) { ui::DecodeDib(d, n); }},
+        {"ico", tp::Ico({{16, tp::IconDib(img, std::vector<uint8_t>(60, 1))}}),
+         [](const uint8_t* d, size_t n) { ui::RenderIcon(ui::DecodeIco(d, n), 0); }},
+        {"jpeg", tp::Jpeg(img), [](const uint8_t* d, size_t n) { ui::DecodeJpeg(d, n); }},
+    };
+    for (const Case& c : cases) {
+        int decoded = 0, failed = 0;
+        for (int round = 0; round < 1500; ++round) {
+            std::vector<uint8_t> bytes = c.file;
+            const int flips = 1 + static_cast<int>(random() % 4);
+            for (int f = 0; f < flips; ++f) {
+                // Mostly the headers, where sizes and offsets live.
+                const size_t span = std::min<size_t>(bytes.size(), round % 2 ? 80 : bytes.size());
+                bytes[random() % span] = static_cast<uint8_t>(random());
+            }
+            try {
+                c.decode(bytes.data(), bytes.size());
+                ++decoded;
+            } catch (const PictureError&) {
+                ++failed;
+            }
+        }
+        EXPECT_EQ(decoded + failed, 1500) << c.name;
+        EXPECT_GT(failed, 0) << c.name;
+    }
 }
