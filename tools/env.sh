@@ -21,6 +21,7 @@ build_all() {
 # Makes the project's Wine prefix on first use (about 20 s) and maps the font
 # faces the windows ask for to the free faces the machine has.
 init_wine_prefix() {
+  unmanage_windows
   if [ -f "$WINEPREFIX/.fonts-mapped" ]; then return; fi
   echo "env: initialising the Wine prefix $WINEPREFIX"
   mkdir -p "$WINEPREFIX"
@@ -32,6 +33,16 @@ init_wine_prefix() {
   wine reg add "$key" /v 'Arial' /d 'Liberation Sans' /f >/dev/null 2>&1 || true
   wineserver -w
   touch "$WINEPREFIX/.fonts-mapped"
+  unmanage_windows
+}
+
+# Xvfb has no window manager: Wine would wait two seconds for one at every
+# hiding of a framed window. Wine then manages the windows itself.
+unmanage_windows() {
+  if [ -f "$WINEPREFIX/.x11-unmanaged" ] || [ ! -d "$WINEPREFIX" ]; then return; fi
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+  wineserver -w
+  touch "$WINEPREFIX/.x11-unmanaged"
 }
 
 # True when $DISPLAY names an X server that answers.

@@ -45,7 +45,9 @@ void Canvas::SetBrushStyle(BrushStyle style) {
     }
 }
 
-void Canvas::SetFont(HFONT font) { ::SelectObject(dc_, font ? font : originalFont_); }
+void Canvas::SetFont(HFONT font) {
+    ::SelectObject(dc_, font ? font : originalFont_);
+}
 
 void Canvas::Realize() {
     if (penDirty_) {
@@ -63,7 +65,9 @@ void Canvas::Realize() {
     }
 }
 
-void Canvas::MoveTo(int x, int y) { ::MoveToEx(dc_, x, y, nullptr); }
+void Canvas::MoveTo(int x, int y) {
+    ::MoveToEx(dc_, x, y, nullptr);
+}
 
 void Canvas::LineTo(int x, int y) {
     Realize();

@@ -6,10 +6,14 @@ namespace {
 std::atomic<long> liveHandles{0};
 }
 
-long LiveHandleCount() { return liveHandles.load(); }
+long LiveHandleCount() {
+    return liveHandles.load();
+}
 
 namespace detail {
-void CountHandle(long delta) { liveHandles.fetch_add(delta); }
+void CountHandle(long delta) {
+    liveHandles.fetch_add(delta);
+}
 } // namespace detail
 
 } // namespace ui

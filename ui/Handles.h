@@ -146,7 +146,8 @@ private:
 // previous one back, so the owner of the selected object can delete it safely.
 class Selection {
 public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? ::SelectObject(dc, object) : nullptr) {}
+    Selection(HDC dc, HGDIOBJ object)
+        : dc_(dc), old_(object ? ::SelectObject(dc, object) : nullptr) {}
     ~Selection() {
         if (old_)
             ::SelectObject(dc_, old_);
@@ -160,6 +161,8 @@ private:
 };
 
 // A new empty region, the usual start of a union.
-inline Region MakeEmptyRegion() { return Region(::CreateRectRgn(0, 0, 0, 0)); }
+inline Region MakeEmptyRegion() {
+    return Region(::CreateRectRgn(0, 0, 0, 0));
+}
 
 } // namespace ui

@@ -2,6 +2,8 @@
 
 #include "ui/Timer.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 namespace ui {
@@ -10,14 +12,19 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace {
 constexpr wchar_t kClassName[] = L"FrostvaleWindow";
+constexpr UINT_PTR kSubclassId = 0x46726F; // routes a standard control to its object
 bool classRegistered = false;
 
 // The module that holds this code: the program, or the DLL when the library
 // is built as one, so the class dies with the code of its window procedure.
-HINSTANCE ThisModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+HINSTANCE ThisModule() {
+    return reinterpret_cast<HINSTANCE>(&__ImageBase);
+}
 } // namespace
 
-HINSTANCE Window::Instance() { return ThisModule(); }
+HINSTANCE Window::Instance() {
+    return ThisModule();
+}
 
 void Window::UnregisterClassIfUnused() {
     if (classRegistered && ::UnregisterClassW(kClassName, ThisModule()))
@@ -34,10 +41,13 @@ void Window::RegisterClassOnce() {
     wc.hInstance = ThisModule();
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kClassName;
-    classRegistered = ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    classRegistered =
+        ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-const wchar_t* Window::ClassName() { return kClassName; }
+const wchar_t* Window::ClassName() {
+    return kClassName;
+}
 
 Window::~Window() {
     Destroy();
@@ -49,10 +59,9 @@ bool Window::Create(const WindowParams& p) {
     if (hwnd_)
         return true;
     RegisterClassOnce();
-    HWND h = ::CreateWindowExW(p.exStyle, kClassName, p.caption.c_str(), p.style, p.x, p.y,
-                               p.width, p.height, p.parent,
-                               (p.style & WS_CHILD) ? reinterpret_cast<HMENU>(p.childId) : nullptr,
-                               ThisModule(), this);
+    HWND h = ::CreateWindowExW(
+        p.exStyle, kClassName, p.caption.c_str(), p.style, p.x, p.y, p.width, p.height, p.parent,
+        (p.style & WS_CHILD) ? reinterpret_cast<HMENU>(p.childId) : nullptr, ThisModule(), this);
     return h != nullptr;
 }
 
@@ -66,11 +75,46 @@ Window* Window::FromHandle(HWND hwnd) {
     if (!hwnd)
         return nullptr;
     wchar_t name[64];
-    if (!::GetClassNameW(hwnd, name, 64) || wcscmp(name, kClassName) != 0)
+    if (!::GetClassNameW(hwnd, name, 64))
         return nullptr;
-    return reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (wcscmp(name, kClassName) == 0)
+        return reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    DWORD_PTR ref = 0;
+    if (::GetWindowSubclass(hwnd, &Window::SubclassProc, kSubclassId, &ref))
+        return reinterpret_cast<Window*>(ref);
+    return nullptr;
 }
 
+bool Window::CreateNative(const wchar_t* className, const WindowParams& p) {
+    if (hwnd_)
+        return true;
+    HWND h = ::CreateWindowExW(
+        p.exStyle, className, p.caption.c_str(), p.style, p.x, p.y, p.width, p.height, p.parent,
+        (p.style & WS_CHILD) ? reinterpret_cast<HMENU>(p.childId) : nullptr, ThisModule(), nullptr);
+    if (!h)
+        return false;
+    if (!::SetWindowSubclass(h, &Window::SubclassProc, kSubclassId,
+                             reinterpret_cast<DWORD_PTR>(this))) {
+        ::DestroyWindow(h);
+        return false;
+    }
+    hwnd_ = h;
+    native_ = true;
+    for (Timer* t : timers_)
+        if (t->enabled_)
+            t->Start();
+    OnCreated();
+    return true;
+}
+
+LRESULT Window::DefaultHandling(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (native_)
+        return ::DefSubclassProc(hwnd_, msg, wParam, lParam);
+    return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+// No C++ exception may cross the system's frames: an event handler that throws
+// loses its own message, and the program goes on.
 LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Window* self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (msg == WM_NCCREATE) {
@@ -81,42 +125,85 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     }
     if (!self)
         return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    try {
+        return self->Route(msg, wParam, lParam);
+    } catch (...) {
+        ::OutputDebugStringW(L"FrostvaleWindow: an event handler failed\n");
+        return 0;
+    }
+}
 
+LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR refData) {
+    auto* self = reinterpret_cast<Window*>(refData);
+    if (msg == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(hwnd, &Window::SubclassProc, kSubclassId);
+        LRESULT r = ::DefSubclassProc(hwnd, msg, wParam, lParam);
+        for (Timer* t : self->timers_)
+            t->armed_ = false;
+        self->hwnd_ = nullptr;
+        self->native_ = false;
+        try {
+            self->OnDestroyed();
+        } catch (...) {
+        }
+        return r;
+    }
+    try {
+        return self->Route(msg, wParam, lParam);
+    } catch (...) {
+        ::OutputDebugStringW(L"FrostvaleWindow: an event handler failed\n");
+        return 0;
+    }
+}
+
+LRESULT Window::Route(UINT msg, WPARAM wParam, LPARAM lParam) {
+    HWND hwnd = hwnd_;
     switch (msg) {
     case WM_CREATE: {
-        LRESULT r = self->HandleMessage(msg, wParam, lParam);
+        LRESULT r = HandleMessage(msg, wParam, lParam);
         if (r != -1) {
-            for (Timer* t : self->timers_)
+            for (Timer* t : timers_)
                 if (t->enabled_)
                     t->Start();
-            self->OnCreated();
+            OnCreated();
         }
         return r;
     }
     case WM_TIMER:
-        if (self->DispatchTimer(wParam))
+        if (DispatchTimer(wParam))
             return 0;
         break;
     case WM_NCDESTROY: {
-        LRESULT r = self->HandleMessage(msg, wParam, lParam);
-        for (Timer* t : self->timers_)
+        // The object lets go of the handle even when a handler fails here.
+        LRESULT r = 0;
+        try {
+            r = HandleMessage(msg, wParam, lParam);
+        } catch (...) {
+        }
+        for (Timer* t : timers_)
             t->armed_ = false;
-        self->OnDestroyed();
+        try {
+            OnDestroyed();
+        } catch (...) {
+        }
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
+        hwnd_ = nullptr;
         return r;
     }
     default:
         break;
     }
-    return self->HandleMessage(msg, wParam, lParam);
+    return HandleMessage(msg, wParam, lParam);
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefaultHandling(msg, wParam, lParam);
 }
 
-void Window::AttachTimer(Timer* timer) { timers_.push_back(timer); }
+void Window::AttachTimer(Timer* timer) {
+    timers_.push_back(timer);
+}
 
 void Window::DetachTimer(Timer* timer) {
     timers_.erase(std::remove(timers_.begin(), timers_.end(), timer), timers_.end());

@@ -39,7 +39,8 @@ public:
     HWND Handle() const { return hwnd_; }
     bool Exists() const { return hwnd_ != nullptr && ::IsWindow(hwnd_); }
 
-    // The object behind a window made by this class, or nullptr.
+    // The object behind a window made by this class (or a standard control
+    // wrapped with CreateNative), or nullptr.
     static Window* FromHandle(HWND hwnd);
     // Name of the registered window class.
     static const wchar_t* ClassName();
@@ -55,19 +56,28 @@ protected:
     // Runs while the system destroys the window (WM_NCDESTROY); the handle is gone afterwards.
     virtual void OnDestroyed() {}
 
-    LRESULT DefaultHandling(UINT msg, WPARAM wParam, LPARAM lParam) {
-        return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
-    }
+    // Makes a standard control (BUTTON, EDIT, ...) of the given class and
+    // routes its messages through HandleMessage; DefaultHandling then runs the
+    // control's own procedure.
+    bool CreateNative(const wchar_t* className, const WindowParams& params);
+
+    LRESULT DefaultHandling(UINT msg, WPARAM wParam, LPARAM lParam);
+    // True for a standard control made with CreateNative.
+    bool IsNative() const { return native_; }
 
 private:
     friend class Timer;
     static void RegisterClassOnce();
     static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR refData);
+    LRESULT Route(UINT msg, WPARAM wParam, LPARAM lParam);
     void AttachTimer(Timer* timer);
     void DetachTimer(Timer* timer);
     bool DispatchTimer(UINT_PTR id);
 
     HWND hwnd_ = nullptr;
+    bool native_ = false;
     std::vector<Timer*> timers_;
 };
 
