@@ -214,48 +214,36 @@ bool TransparentStretchBlt(HDC destDC, int32_t destX, int32_t destY, int32_t des
                            int32_t srcWidth, int32_t srcHeight, COLORREF transparentColor) {
     const int w = destWidth;
     const int h = destHeight;
-    ui::MemoryDC save(::CreateCompatibleDC(destDC));
     ui::MemoryDC mask(::CreateCompatibleDC(destDC));
-    ui::MemoryDC work(::CreateCompatibleDC(destDC));
     ui::MemoryDC picture(::CreateCompatibleDC(destDC));
-    ui::Bitmap saveBitmap(::CreateCompatibleBitmap(destDC, w, h));
-    ui::Bitmap workBitmap(::CreateCompatibleBitmap(destDC, w, h));
-    ui::Bitmap pictureBitmap(::CreateCompatibleBitmap(destDC, w, h));
     ui::Bitmap maskBitmap(::CreateBitmap(w, h, 1, 1, nullptr));
-    if (!save || !mask || !work || !picture || !saveBitmap || !workBitmap || !pictureBitmap ||
-        !maskBitmap)
+    ui::Bitmap pictureBitmap(::CreateCompatibleBitmap(destDC, w, h));
+    if (!mask || !picture || !maskBitmap || !pictureBitmap)
         return true;
-    {
-        // The selections end (and put the old bitmaps back) before the owners delete.
-        ui::Selection selectSave(save.Get(), saveBitmap.Get());
-        ui::Selection selectMask(mask.Get(), maskBitmap.Get());
-        ui::Selection selectWork(work.Get(), workBitmap.Get());
-        ui::Selection selectPicture(picture.Get(), pictureBitmap.Get());
-        // Mask and picture must sample the same source pixels when shrinking.
-        ::SetStretchBltMode(mask.Get(), COLORONCOLOR);
-        ::SetStretchBltMode(picture.Get(), COLORONCOLOR);
+    // The selections end (and put the old bitmaps back) before the owners delete.
+    ui::Selection selectMask(mask.Get(), maskBitmap.Get());
+    ui::Selection selectPicture(picture.Get(), pictureBitmap.Get());
+    // Mask and picture must sample the same source pixels when shrinking.
+    ::SetStretchBltMode(mask.Get(), COLORONCOLOR);
+    ::SetStretchBltMode(picture.Get(), COLORONCOLOR);
 
-        ::BitBlt(save.Get(), 0, 0, w, h, destDC, destX, destY, SRCCOPY);
+    // Colour to monochrome: pixels of the source's background colour become 1.
+    const COLORREF oldSourceBackground = ::SetBkColor(srcDC, transparentColor);
+    ::StretchBlt(mask.Get(), 0, 0, w, h, srcDC, srcX, srcY, srcWidth, srcHeight, SRCCOPY);
+    ::SetBkColor(srcDC, oldSourceBackground);
+    ::StretchBlt(picture.Get(), 0, 0, w, h, srcDC, srcX, srcY, srcWidth, srcHeight, SRCCOPY);
 
-        // Colour to monochrome: pixels of the background colour become 1.
-        const COLORREF oldBackground = ::SetBkColor(srcDC, transparentColor);
-        ::StretchBlt(mask.Get(), 0, 0, w, h, srcDC, srcX, srcY, srcWidth, srcHeight, SRCCOPY);
-        ::PatBlt(mask.Get(), 0, 0, w, h, DSTINVERT);
-        ::SetBkColor(srcDC, oldBackground);
-
-        ::StretchBlt(picture.Get(), 0, 0, w, h, srcDC, srcX, srcY, srcWidth, srcHeight, SRCCOPY);
-
-        // Monochrome to colour uses the target's text (0) and background (1) colours.
-        ::SetBkColor(work.Get(), RGB(255, 255, 255));
-        ::SetTextColor(work.Get(), RGB(0, 0, 0));
-        ::BitBlt(work.Get(), 0, 0, w, h, mask.Get(), 0, 0, SRCCOPY);
-        ::BitBlt(picture.Get(), 0, 0, w, h, work.Get(), 0, 0, SRCAND);
-
-        ::BitBlt(work.Get(), 0, 0, w, h, mask.Get(), 0, 0, NOTSRCCOPY);
-        ::BitBlt(work.Get(), 0, 0, w, h, save.Get(), 0, 0, SRCAND);
-        ::BitBlt(work.Get(), 0, 0, w, h, picture.Get(), 0, 0, SRCPAINT);
-
-        ::BitBlt(destDC, destX, destY, w, h, work.Get(), 0, 0, SRCCOPY);
-    }
+    // Monochrome to colour maps 1 to the target's background and 0 to its text colour.
+    // Picture := black where transparent, the picture elsewhere.
+    ::SetBkColor(picture.Get(), RGB(0, 0, 0));
+    ::SetTextColor(picture.Get(), RGB(255, 255, 255));
+    ::BitBlt(picture.Get(), 0, 0, w, h, mask.Get(), 0, 0, SRCAND);
+    // Destination := black where opaque, unchanged where transparent; then OR the picture in.
+    const COLORREF oldBackground = ::SetBkColor(destDC, RGB(255, 255, 255));
+    const COLORREF oldText = ::SetTextColor(destDC, RGB(0, 0, 0));
+    ::BitBlt(destDC, destX, destY, w, h, mask.Get(), 0, 0, SRCAND);
+    ::SetBkColor(destDC, oldBackground);
+    ::SetTextColor(destDC, oldText);
+    ::BitBlt(destDC, destX, destY, w, h, picture.Get(), 0, 0, SRCPAINT);
     return true;
 }

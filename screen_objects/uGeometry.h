@@ -60,7 +60,9 @@ HRGN DrawPointMarker(ui::Canvas& canvas, HRGN region, int32_t x, int32_t y, int3
 
 // Copies the source rectangle stretched to destWidth x destHeight onto the
 // destination, leaving destination pixels alone where the source has
-// transparentColor. Always returns true.
+// transparentColor. The destination is written twice (opaque pixels cleared,
+// then the picture ORed in), so it is meant for an off-screen picture. Always
+// returns true.
 bool TransparentStretchBlt(HDC destDC, int32_t destX, int32_t destY, int32_t destWidth,
                            int32_t destHeight, HDC srcDC, int32_t srcX, int32_t srcY,
                            int32_t srcWidth, int32_t srcHeight, COLORREF transparentColor);

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <numeric>
+#include <new>
 
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
@@ -435,19 +435,16 @@ Bytes ResourceBytes(HMODULE module, const wchar_t* name, const wchar_t* type) {
     return Bytes{static_cast<const uint8_t*>(bytes), ::SizeofResource(module, info)};
 }
 
-} // namespace
-
-// ---- decoders ---------------------------------------------------------------
-
-PixelImage DecodeDib(const uint8_t* data, size_t size) {
-    Bytes b{data, size};
-    DibLayout L = ParseDibHeader(b);
-    PixelImage image = DecodeRows(b, L, L.bitsOffset);
-    DropTopByte(image);
-    return image;
+// Runs a decoder; running out of memory is one more way a picture fails.
+template <typename F> auto Guarded(F decode) {
+    try {
+        return decode();
+    } catch (const std::bad_alloc&) {
+        throw PictureError("no memory for the picture");
+    }
 }
 
-PixelImage DecodeBmp(const uint8_t* data, size_t size) {
+PixelImage DecodeBmpUnguarded(const uint8_t* data, size_t size) {
     Bytes file{data, size};
     if (size < 14 || data[0] != 'B' || data[1] != 'M')
         Fail("not a BMP file");
@@ -465,17 +462,7 @@ PixelImage DecodeBmp(const uint8_t* data, size_t size) {
     return image;
 }
 
-PixelImage DecodeJpeg(const uint8_t* data, size_t size) {
-    if (size < 4 || data[0] != 0xFF || data[1] != 0xD8)
-        Fail("not a JPEG file");
-    PixelImage image;
-    JpegFailure failure;
-    if (!RunJpegDecoder(data, size, &image, &failure))
-        throw PictureError(std::string("JPEG: ") + failure.message);
-    return image;
-}
-
-IconImage DecodeIco(const uint8_t* data, size_t size, int32_t preferredSize) {
+IconImage DecodeIcoUnguarded(const uint8_t* data, size_t size, int32_t preferredSize) {
     Bytes b{data, size};
     if (size < 6 || b.U16(0) != 0 || (b.U16(2) != 1 && b.U16(2) != 2))
         Fail("not an icon file");
@@ -513,7 +500,42 @@ IconImage DecodeIco(const uint8_t* data, size_t size, int32_t preferredSize) {
     Fail("PNG-compressed icon images are not supported");
 }
 
+} // namespace
+
+// ---- decoders ---------------------------------------------------------------
+
+PixelImage DecodeDib(const uint8_t* data, size_t size) {
+    return Guarded([&] {
+        Bytes b{data, size};
+        DibLayout L = ParseDibHeader(b);
+        PixelImage image = DecodeRows(b, L, L.bitsOffset);
+        DropTopByte(image);
+        return image;
+    });
+}
+
+PixelImage DecodeBmp(const uint8_t* data, size_t size) {
+    return Guarded([&] { return DecodeBmpUnguarded(data, size); });
+}
+
+IconImage DecodeIco(const uint8_t* data, size_t size, int32_t preferredSize) {
+    return Guarded([&] { return DecodeIcoUnguarded(data, size, preferredSize); });
+}
+
+PixelImage DecodeJpeg(const uint8_t* data, size_t size) {
+    if (size < 4 || data[0] != 0xFF || data[1] != 0xD8)
+        Fail("not a JPEG file");
+    PixelImage image;
+    JpegFailure failure;
+    if (!RunJpegDecoder(data, size, &image, &failure))
+        throw PictureError(std::string("JPEG: ") + failure.message);
+    return image;
+}
+
 PixelImage RenderIcon(const IconImage& icon, COLORREF background) {
+    if (icon.Mask.size() != icon.Colors.size() ||
+        icon.Colors.size() != static_cast<size_t>(icon.Width) * static_cast<size_t>(icon.Height))
+        Fail("inconsistent icon image");
     const uint32_t bg = PixelFromColor(background);
     PixelImage image;
     image.Width = icon.Width;

@@ -219,6 +219,11 @@ TEST(PictureIco, BadIconFilesFail) {
     std::vector<uint8_t> pngOnly = tp::Ico({{32, png}});
     EXPECT_THROW(decode(pngOnly), PictureError);
 
+    ui::IconImage inconsistent; // colours without a mask
+    inconsistent.Width = inconsistent.Height = 2;
+    inconsistent.Colors.resize(4);
+    EXPECT_THROW(ui::RenderIcon(inconsistent, 0), PictureError);
+
     auto decodeIco = [](const uint8_t* d, size_t n) { ui::DecodeIco(d, n); };
     EXPECT_EQ(CountPrefixFailures(good, decodeIco), static_cast<int>(good.size()));
 }
