@@ -30,6 +30,13 @@ std::string TextOrNull(const char* s) {
     return s ? std::string(s) : std::string("(null)");
 }
 
+// A resource name, which may also be a number given as MAKEINTRESOURCE.
+std::string ResourceNameText(const char* name) {
+    if (name && IS_INTRESOURCE(name))
+        return "#" + std::to_string(reinterpret_cast<UINT_PTR>(name));
+    return TextOrNull(name);
+}
+
 void ReleaseForm(bool destroyWindow) {
     TTransparentForm* form = FormInstance;
     FormInstance = nullptr;
@@ -338,14 +345,15 @@ int32_t __stdcall Orvex_BitmapByResource(POINT Position, int32_t Instance, const
                                          COLORREF TransparentColor) {
     auto lines = [&] {
         return ArgumentLines{"  Point" + PointText(Position), "  Instance = " + Num(Instance),
-                             "  ResourceName (Type=BITMAP) = " + TextOrNull(ResourceName),
+                             "  ResourceName (Type=BITMAP) = " + ResourceNameText(ResourceName),
                              "  TransparentColor = " + ColorDebugText(TransparentColor)};
     };
     return GuardedCreate("Orvex_BitmapByResource", lines, [&](TTransparentForm& form) {
         if (!ResourceName)
             return static_cast<int32_t>(ORVEX_NOT_MADE);
         HMODULE module = reinterpret_cast<HMODULE>(static_cast<intptr_t>(Instance));
-        return form.AddBitmapItemByResource(Position, module, AnsiToWide(ResourceName),
+        return form.AddBitmapItemByResource(Position, module,
+                                            AnsiToWide(ResourceNameText(ResourceName).c_str()),
                                             TransparentColor, false);
     });
 }

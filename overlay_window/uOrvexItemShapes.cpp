@@ -1,9 +1,12 @@
 #include "overlay_window/uOrvexItemShapes.h"
 
+#include "screen_objects/uScreenBitmap.h"
 #include "screen_objects/uScreenEllipse.h"
+#include "screen_objects/uScreenFreehand.h"
 #include "screen_objects/uScreenLine.h"
 #include "screen_objects/uScreenRectangle.h"
 #include "screen_objects/uScreenSinglePoint.h"
+#include "screen_objects/uScreenText.h"
 
 namespace {
 
@@ -45,10 +48,14 @@ std::unique_ptr<TScreenObject> MakeLineObject(POINT StartPoint, POINT EndPoint, 
     return line;
 }
 
-// Polylines, texts and bitmaps are not part of the build yet: their adds
-// answer "not made".
-std::unique_ptr<TScreenObject> MakePolylineObject(const POINT*, int32_t, bool, int32_t, COLORREF) {
-    return nullptr;
+std::unique_ptr<TScreenObject> MakePolylineObject(const POINT* Points, int32_t NumPoints,
+                                                  bool Filled, int32_t Width, COLORREF Color) {
+    auto polyline = std::make_unique<TScreenFreehand>();
+    for (int32_t i = 0; Points && i < NumPoints; ++i)
+        polyline->AppendPoint(Points[i].x, Points[i].y);
+    SetLineProperties(*polyline, Width, Color);
+    polyline->PolygonFilled = Filled;
+    return polyline;
 }
 
 std::unique_ptr<TScreenObject> MakeRectangleObject(RECT Rect, bool Filled, int32_t Width,
@@ -61,16 +68,42 @@ std::unique_ptr<TScreenObject> MakeEllipseObject(RECT Rect, bool Filled, int32_t
     return MakeTwoCornerShape<TScreenEllipse>(Rect, Filled, Width, Color);
 }
 
-std::unique_ptr<TScreenObject> MakeTextObject(POINT, const std::wstring&, const std::wstring&,
-                                              int32_t, bool, bool, COLORREF) {
-    return nullptr;
+std::unique_ptr<TScreenObject> MakeTextObject(POINT Position, const std::wstring& Text,
+                                              const std::wstring& FontName, int32_t Size, bool Bold,
+                                              bool Italic, COLORREF Color) {
+    auto text = std::make_unique<TScreenText>();
+    text->AppendPoint(Position.x, Position.y);
+    auto font = std::make_unique<TTextFont>();
+    font->Name = FontName;
+    font->Size = Size;
+    font->Color = Color;
+    font->Bold = Bold;
+    font->Italic = Italic;
+    text->SetCaption(Text);
+    text->SetFont(std::move(font));
+    return text;
 }
 
-std::unique_ptr<TScreenObject> MakeBitmapObjectFromFile(POINT, const std::wstring&, COLORREF) {
-    return nullptr;
+std::unique_ptr<TScreenObject>
+MakeBitmapObjectFromFile(POINT Position, const std::wstring& FileName, COLORREF TransparentColor) {
+    const DWORD attributes = ::GetFileAttributesW(FileName.c_str());
+    if (FileName.empty() || attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return nullptr;
+    auto bitmap = std::make_unique<TScreenBitmap>();
+    bitmap->AppendPoint(Position.x, Position.y);
+    if (!bitmap->LoadFromFile(FileName))
+        return nullptr; // gone in the meantime
+    bitmap->SetTransparentColor(TransparentColor);
+    return bitmap;
 }
 
-std::unique_ptr<TScreenObject> MakeBitmapObjectFromResource(POINT, HMODULE, const std::wstring&,
-                                                            COLORREF) {
-    return nullptr;
+std::unique_ptr<TScreenObject> MakeBitmapObjectFromResource(POINT Position, HMODULE Instance,
+                                                            const std::wstring& ResourceName,
+                                                            COLORREF TransparentColor) {
+    auto bitmap = std::make_unique<TScreenBitmap>();
+    bitmap->LoadFromResource(Instance, ResourceName.c_str());
+    bitmap->AppendPoint(Position.x, Position.y);
+    bitmap->SetTransparentColor(TransparentColor);
+    return bitmap;
 }

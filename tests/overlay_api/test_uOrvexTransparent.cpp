@@ -2,9 +2,13 @@
 #include "overlay_api/uOrvexTransparent.h"
 #include "overlay_window/overlay_test_support.h"
 #include "overlay_window/uOrvexTransparentForm.h"
+#include "screen_objects/uScreenBitmap.h"
+#include "screen_objects/uScreenFreehand.h"
+#include "screen_objects/uScreenText.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -263,6 +267,100 @@ TEST(OrvexDebugLines, EachFunctionLogsItsCallAndResult) {
     EXPECT_EQ(captured.back().size(), DebugOutputBufferSize);
     EXPECT_EQ(Message(log.back()), std::string(2000, 'y'));
     SetDebugOutputSink(nullptr);
+}
+
+// A 24-bit BMP file of width x 2 pixels: the left half red, the right half magenta.
+void WriteHalfRedBitmap(const char* name, int width) {
+    const int rowBytes = (width * 3 + 3) / 4 * 4;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = 2;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + rowBytes * 2;
+    std::ofstream out(name, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    for (int row = 0; row < 2; ++row) {
+        std::string bytes(rowBytes, '\0');
+        for (int x = 0; x < width; ++x) {
+            const bool red = x < width / 2; // stored blue, green, red
+            bytes[x * 3 + 0] = red ? 0 : char(255);
+            bytes[x * 3 + 1] = 0;
+            bytes[x * 3 + 2] = char(255);
+        }
+        out.write(bytes.data(), rowBytes);
+    }
+}
+
+TEST(OrvexRasterTextPolyline, TextsBitmapsAndPolylinesBecomeItems) {
+    Receiver receiver;
+    Orvex_Clear();
+    Orvex_SetCallBackWindowHandle(receiver.Handle());
+    TTransparentForm& form = *TransparentForm();
+
+    const int32_t text =
+        Orvex_Text(POINT{200, 100}, "Frohe Weihnachten", "Arial", 12, 1, 0, RGB(200, 0, 0));
+    ASSERT_GT(text, 0);
+    auto& t = static_cast<TScreenText&>(*form.FindItem(text)->ScreenObject);
+    EXPECT_EQ(t.TypeCode, TypeCodeText);
+    EXPECT_EQ(t.Caption, L"Frohe Weihnachten");
+    ASSERT_NE(t.Font, nullptr);
+    EXPECT_EQ(t.Font->Name, L"Arial");
+    EXPECT_EQ(t.Font->Size, 12);
+    EXPECT_TRUE(t.Font->Bold);
+    EXPECT_FALSE(t.Font->Italic);
+    EXPECT_EQ(t.Font->Color, RGB(200, 0, 0));
+    const int32_t italic = Orvex_Text(POINT{200, 150}, "x", "Arial", 10, 0, 1, 0);
+    auto& i = static_cast<TScreenText&>(*form.FindItem(italic)->ScreenObject);
+    EXPECT_FALSE(i.Font->Bold);
+    EXPECT_TRUE(i.Font->Italic);
+
+    const POINT corners[3] = {{10, 300}, {200, 300}, {200, 500}};
+    const int32_t polyline = Orvex_Polyline(corners, 3, 2, RGB(0, 128, 0));
+    ASSERT_GT(polyline, 0);
+    TScreenObject& p = *form.FindItem(polyline)->ScreenObject;
+    EXPECT_EQ(p.TypeCode, TypeCodeFreehand);
+    EXPECT_EQ(p.PointCount, 3);
+    EXPECT_EQ(p.Vertex(3).y, 500);
+    EXPECT_EQ(p.LineWidth, 2);
+    EXPECT_EQ(p.LineColor, RGB(0, 128, 0));
+    EXPECT_FALSE(p.PolygonFilled);
+    EXPECT_GT(Orvex_Polyline(corners, 0, 1, 0), 0); // an empty polyline is allowed
+
+    WriteHalfRedBitmap("orvex_test_half_red.bmp", 8);
+    const int32_t bitmap =
+        Orvex_BitmapByFile(POINT{400, 400}, "orvex_test_half_red.bmp", RGB(255, 0, 255));
+    ASSERT_GT(bitmap, 0);
+    auto& b = static_cast<TScreenBitmap&>(*form.FindItem(bitmap)->ScreenObject);
+    EXPECT_EQ(b.TypeCode, TypeCodeBitmap);
+    EXPECT_EQ(b.TransparentColor, RGB(255, 0, 255));
+    // A missing resource leaves the item without a picture; the add succeeds.
+    const HMODULE self = ::GetModuleHandleW(nullptr);
+    const auto instance = static_cast<int32_t>(reinterpret_cast<intptr_t>(self));
+    EXPECT_GT(Orvex_BitmapByResource(POINT{0, 0}, instance, "NO SUCH BITMAP", 0), 0);
+    EXPECT_GT(Orvex_BitmapByResource(POINT{0, 0}, instance, MAKEINTRESOURCEA(4711), 0), 0);
+
+    form.RebuildWindowShape();
+    // Only the opaque half of the bitmap belongs to the window.
+    const RECT r = b.PictureRect();
+    EXPECT_EQ(r.left, 396);
+    EXPECT_EQ(r.top, 399);
+    ui::Region expected(::CreateRectRgn(r.left, r.top, r.left + 4, r.top + 2));
+    ui::Region shape = ui::MakeEmptyRegion();
+    ::GetWindowRgn(form.Handle(), shape.Get());
+    ui::Region bitmapPart(::CreateRectRgn(r.left - 1, r.top - 1, r.left + 9, r.top + 3));
+    ::CombineRgn(bitmapPart.Get(), bitmapPart.Get(), shape.Get(), RGN_AND);
+    EXPECT_TRUE(SameArea(bitmapPart.Get(), expected.Get()));
+    EXPECT_TRUE(::PtInRegion(shape.Get(), 150, 300)); // on the polyline's first segment
+    ::DeleteFileA("orvex_test_half_red.bmp");
+
+    const int32_t count = static_cast<int32_t>(form.ItemIDs(false).size());
+    EXPECT_EQ(Orvex_Clear(), count);
 }
 
 } // namespace

@@ -168,8 +168,13 @@ TEST_F(TransparentFormMouse, ClicksOnItemsAreNotifiedAndBetweenThemReachTheWindo
     p.width = 600;
     p.height = 400;
     ASSERT_TRUE(below.Create(p));
-    const int32_t left = form.AddScreenObject(Fake(100, 100, 200, 200), false);
-    const int32_t right = form.AddScreenObject(Fake(300, 100, 400, 200), false);
+    // Real filled rectangles, as the card makes them.
+    const int32_t left =
+        form.AddRectangleItem(RECT{100, 100, 200, 200}, true, 1, RGB(255, 0, 0), false);
+    const int32_t right =
+        form.AddRectangleItem(RECT{300, 100, 400, 200}, true, 1, RGB(0, 0, 255), false);
+    ASSERT_GT(left, 0);
+    ASSERT_GT(right, 0);
     form.FrontTimer.SetEnabled(true);
     Pump(300); // in front, painted
     ASSERT_TRUE(::IsWindowVisible(form.Handle()));
@@ -193,7 +198,11 @@ TEST_F(TransparentFormMouse, ClicksOnItemsAreNotifiedAndBetweenThemReachTheWindo
     got = receiver.Drain();
     for (const Notification& n : got)
         EXPECT_NE(n.message, UINT(WM_TRANSPARENTELEMENT_CLICK));
-    (void)left;
+
+    ClickAt(120, 190);
+    got = receiver.Drain();
+    EXPECT_TRUE(has({WM_TRANSPARENTELEMENT_CLICK, WPARAM(left), MAKELPARAM(120, 190)}));
+    EXPECT_EQ(below.clicks, 1);
     PointerAt(700, 700);
 }
 
