@@ -22,7 +22,7 @@ build_all() {
 # faces the windows ask for to the free faces the machine has.
 init_wine_prefix() {
   unmanage_windows
-  if [ -f "$WINEPREFIX/.prefix-ready-2" ]; then return; fi
+  if [ -f "$WINEPREFIX/.fonts-mapped" ]; then return; fi
   echo "env: initialising the Wine prefix $WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
@@ -31,11 +31,8 @@ init_wine_prefix() {
   wine reg add "$key" /v 'Script MT Bold' /d 'Dancing Script' /f >/dev/null 2>&1 || true
   wine reg add "$key" /v 'Courier New' /d 'Liberation Mono' /f >/dev/null 2>&1 || true
   wine reg add "$key" /v 'Arial' /d 'Liberation Sans' /f >/dev/null 2>&1 || true
-  # Without a window manager (Xvfb), Wine waits for one when a managed
-  # full-screen window goes away; unmanaged windows close at once.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
   wineserver -w
-  touch "$WINEPREFIX/.prefix-ready-2"
+  touch "$WINEPREFIX/.fonts-mapped"
   unmanage_windows
 }
 
