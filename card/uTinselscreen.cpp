@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "card/uFvlAbout.h"
+#include "card/uLetter.h"
 #include "overlay_api/uOrvexTransparent.h"
 #include "ui/Application.h"
 
@@ -59,33 +61,18 @@ TFrostvaleForm::TFrostvaleForm()
     : SnowFallTimer(*this, SnowFallInterval, true),
       SnowGroundTimer(*this, SnowGroundInterval, false), SnowManTimer(*this, 1000, false),
       overlay_(std::make_unique<OrvexSceneOverlay>()) {
+    // The overlay starts empty, and its notifications come to this window.
+    Orvex_Clear();
+    Orvex_SetCallBackWindowHandle(Handle());
+    SetBorderStyle(ui::BorderStyle::None);
+    SetFormStyle(ui::FormStyle::StayOnTop);
+    SetCaption(L"Winterlandschaft");
     SnowFallTimer.OnTimer = [this] { SnowFallTimerTimer(); };
     SnowGroundTimer.OnTimer = [this] { SnowGroundTimerTimer(); };
     SnowManTimer.OnTimer = [this] { SnowManTimerTimer(); };
-}
-
-TFrostvaleForm::~TFrostvaleForm() {
-    Destroy();
-}
-
-bool TFrostvaleForm::CreateForm() {
-    // The overlay starts empty, and its notifications come to this window.
-    Orvex_Clear();
-    ui::WindowParams p;
-    p.style = WS_POPUP;
-    p.exStyle = WS_EX_TOPMOST;
-    p.caption = L"Winterlandschaft";
-    p.x = 0;
-    p.y = 0;
-    p.width = 1;
-    p.height = 1;
-    p.parent = ui::Application::Instance().Handle();
-    return Create(p);
-}
-
-void TFrostvaleForm::OnCreated() {
-    Orvex_SetCallBackWindowHandle(Handle());
-    FormCreate();
+    OnCreate = [this] { FormCreate(); };
+    OnShow = [this] { FormShow(); };
+    OnClose = [this] { FormClose(); };
 }
 
 void TFrostvaleForm::FormCreate() {
@@ -102,7 +89,7 @@ void TFrostvaleForm::FormCreate() {
 
 void TFrostvaleForm::FormShow() {
     StartTick = ::GetTickCount();
-    ::SetWindowPos(Handle(), nullptr, -10, -10, 1, 1, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetBounds(-10, -10, 1, 1);
     const int W = ScreenWidth(), H = ScreenHeight();
     CloseBoxID = overlay_->AddBitmapFromResource(CloseBoxPosition(W), ResourceModule.Get(),
                                                  CloseButtonResource, OpaqueKey);
@@ -146,7 +133,7 @@ void TFrostvaleForm::VuderOrvexClick(int32_t ID) {
     if (ID == CloseBoxID) {
         if (!LetterShown && ShowLetterModal)
             ShowLetterModal();
-        ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
+        Close();
     }
     if (ID == LetterIconID)
         OpenLetterFromIcon();
@@ -159,27 +146,14 @@ void TFrostvaleForm::VuderOrvexMouseMove(int32_t ID) {
 
 LRESULT TFrostvaleForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_SHOWWINDOW:
-        if (wParam && !shown_) {
-            shown_ = true;
-            FormShow();
-        }
-        break;
     case WM_TRANSPARENTELEMENT_CLICK:
         VuderOrvexClick(static_cast<int32_t>(wParam));
         return 0;
     case WM_TRANSPARENTELEMENT_MOUSEMOVE:
         VuderOrvexMouseMove(static_cast<int32_t>(wParam));
         return 0;
-    case WM_CLOSE:
-        FormClose();
-        Destroy();
-        return 0;
-    case WM_DESTROY:
-        ui::Application::Instance().WindowDestroyed(Handle());
-        break;
     }
-    return DefaultHandling(msg, wParam, lParam);
+    return ui::Form::HandleMessage(msg, wParam, lParam);
 }
 
 int FrostvaleMain() {
@@ -187,16 +161,21 @@ int FrostvaleMain() {
     ui::Application& app = ui::Application::Instance();
     app.Initialize();
     app.SetTitle(L"Frostvale-Card");
-
-    int code = 1;
+    int code = 0;
     {
         TFrostvaleForm scene;
         FrostvaleForm = &scene;
-        if (scene.CreateForm()) {
-            app.SetMainWindow(scene.Handle());
-            ::ShowWindow(scene.Handle(), SW_SHOWNOACTIVATE);
-            code = app.Run();
-        }
+        app.CreateForm(scene);
+        TLetterForm letter;
+        LetterForm = &letter;
+        app.CreateForm(letter);
+        TFvlAboutForm about;
+        FvlAboutForm = &about;
+        app.CreateForm(about);
+        scene.ShowLetterModal = [] { LetterForm->ShowModal(); };
+        code = app.Run();
+        FvlAboutForm = nullptr;
+        LetterForm = nullptr;
         FrostvaleForm = nullptr;
     }
     OrvexLibraryEnd();

@@ -12,17 +12,12 @@
 
 #include "card/SceneTimeline.h"
 #include "ui/Handles.h"
+#include "ui/Form.h"
 #include "ui/Timer.h"
-#include "ui/Window.h"
 
-class TFrostvaleForm : public ui::Window {
+class TFrostvaleForm : public ui::Form {
 public:
     TFrostvaleForm();
-    ~TFrostvaleForm() override;
-
-    // Makes the window; FormCreate runs while it is made. False when the
-    // system refused the window.
-    bool CreateForm();
 
     ui::Timer SnowFallTimer;
     ui::Timer SnowGroundTimer;
@@ -48,7 +43,6 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void OnCreated() override;
 
 private:
     void OpenLetterFromIcon();
@@ -56,7 +50,6 @@ private:
 
     std::unique_ptr<SceneOverlay> overlay_;
     TimeOfDayRandom random_;
-    bool shown_ = false;
 };
 
 extern TFrostvaleForm* FrostvaleForm;

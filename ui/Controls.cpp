@@ -140,14 +140,26 @@ PictureBox::PictureBox(Control& parent) : Control(&parent) {
 
 SIZE PictureBox::BitmapSize() const {
     BITMAP bm{};
-    if (!bitmap_ || !::GetObjectW(bitmap_.Get(), sizeof bm, &bm))
+    HBITMAP shown = BitmapHandle();
+    if (!shown || !::GetObjectW(shown, sizeof bm, &bm))
         return SIZE{0, 0};
     return SIZE{bm.bmWidth, bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight};
 }
 
 void PictureBox::SetBitmap(Bitmap bitmap) {
     bitmap_ = std::move(bitmap);
-    if (autoSize_ && bitmap_) {
+    picture_ = Picture();
+    PictureChanged();
+}
+
+void PictureBox::SetPicture(Picture picture) {
+    picture_ = std::move(picture);
+    bitmap_.Reset();
+    PictureChanged();
+}
+
+void PictureBox::PictureChanged() {
+    if (autoSize_ && BitmapHandle()) {
         SIZE s = BitmapSize();
         SetBounds(Left(), Top(), s.cx, s.cy);
     }
@@ -156,10 +168,7 @@ void PictureBox::SetBitmap(Bitmap bitmap) {
 
 void PictureBox::SetAutoSize(bool autoSize) {
     autoSize_ = autoSize;
-    if (autoSize_ && bitmap_) {
-        SIZE s = BitmapSize();
-        SetBounds(Left(), Top(), s.cx, s.cy);
-    }
+    PictureChanged();
 }
 
 void PictureBox::SetStretch(bool stretch) {
@@ -168,12 +177,13 @@ void PictureBox::SetStretch(bool stretch) {
 }
 
 void PictureBox::Paint(HDC dc, const RECT& client) {
-    if (!bitmap_)
+    HBITMAP shown = BitmapHandle();
+    if (!shown)
         return;
     MemoryDC mem(::CreateCompatibleDC(dc));
     if (!mem)
         return;
-    Selection picture(mem.Get(), bitmap_.Get());
+    Selection picture(mem.Get(), shown);
     SIZE s = BitmapSize();
     if (stretch_) {
         ::SetStretchBltMode(dc, HALFTONE);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ui/Control.h"
+#include "ui/Picture.h"
 
 namespace ui {
 
@@ -64,9 +65,11 @@ private:
 class PictureBox : public Control {
 public:
     explicit PictureBox(Control& parent);
-    // Takes the bitmap over; with AutoSize the box takes its size.
+    // Takes the bitmap (or decoded picture) over; with AutoSize the box
+    // takes its size.
     void SetBitmap(Bitmap bitmap);
-    HBITMAP BitmapHandle() const { return bitmap_.Get(); }
+    void SetPicture(Picture picture);
+    HBITMAP BitmapHandle() const { return bitmap_ ? bitmap_.Get() : picture_.Handle(); }
     SIZE BitmapSize() const;
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool autoSize);
@@ -77,7 +80,9 @@ protected:
     void Paint(HDC dc, const RECT& client) override;
 
 private:
+    void PictureChanged();
     Bitmap bitmap_;
+    Picture picture_;
     bool autoSize_ = false;
     bool stretch_ = false;
 };

@@ -251,7 +251,9 @@ void MoveTo(int x, int y) {
 }
 
 void Click(int x, int y) {
+    // Snow under the pointer hides itself first, so the click reaches what lies below.
     MoveTo(x, y);
+    Pump(250);
     INPUT in[2]{};
     in[0].type = in[1].type = INPUT_MOUSE;
     in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;

@@ -197,6 +197,8 @@ TEST(CardLetter, OwnCardIsSavedAndStartsWithItsText) {
         PressKey(VK_DELETE);
         TypeText(typed);
         EXPECT_EQ(TextOf(memo), typed);
+        MoveTo(W() / 2, 40);
+        CaptureScreen().SaveBmp(ScreensDir() + L"letter-own-card.bmp");
 
         HWND list = FindChild(letter, L"", L"ListBox");
         ASSERT_NE(list, nullptr);

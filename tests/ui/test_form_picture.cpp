@@ -21,6 +21,8 @@ constexpr COLORREF kPanelColor = RGB(220, 110, 85);
 constexpr COLORREF kMemoColor = RGB(255, 255, 160);
 constexpr COLORREF kButtonText = RGB(128, 0, 0);
 constexpr COLORREF kMemoText = RGB(0, 0, 160);
+constexpr COLORREF kStampColor = RGB(0, 160, 0);
+constexpr COLORREF kStampLine = RGB(255, 255, 255);
 
 struct SampleForm {
     ui::Form form;
@@ -28,6 +30,7 @@ struct SampleForm {
     ui::FlatButton saveButton{topPanel, L"Speichern"};
     ui::ListBox languages{form};
     ui::Memo letter{form};
+    ui::PictureBox stamp{form};
 
     SampleForm() {
         form.SetBorderStyle(ui::BorderStyle::None);
@@ -48,6 +51,14 @@ struct SampleForm {
         letter.SetColor(kMemoColor);
         letter.SetFont(ui::FontSpec{L"Arial", 18, true, false, kMemoText});
         letter.SetText(L"Hallo\r\n\r\nFrohe Weihnachten");
+        // A decoded picture: green with a white diagonal.
+        ui::Picture green = ui::Picture::Blank(48, 32);
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 48; ++x)
+                green.Bits()[y * 48 + x] = ui::PixelFromColor(x == y ? kStampLine : kStampColor);
+        stamp.SetBounds(10, 200, 1, 1);
+        stamp.SetAutoSize(true);
+        stamp.SetPicture(std::move(green));
     }
 };
 
@@ -140,6 +151,14 @@ TEST(FormPicture, SampleFormShowsAsLaidOut) {
     POINT unselected{item.right - 3, (item.top + item.bottom) / 2};
     ::MapWindowPoints(s.languages.Handle(), s.form.Handle(), &unselected, 1);
     EXPECT_EQ(shot.PixelColor(unselected.x, unselected.y), ::GetSysColor(COLOR_WINDOW));
+
+    // The picture at (10, 200), sized to its 48 x 32 pixels.
+    EXPECT_EQ(s.stamp.Width(), 48);
+    EXPECT_EQ(shot.PixelColor(10 + 47, 200), kStampColor);
+    EXPECT_EQ(shot.PixelColor(10 + 20, 200 + 20), kStampLine);
+    EXPECT_EQ(shot.PixelColor(10 + 21, 200 + 20), kStampColor);
+    EXPECT_EQ(shot.PixelColor(10 + 48, 200), kFormColor);
+    EXPECT_EQ(shot.PixelColor(10, 200 + 32), kFormColor);
 
     // Pointing at the flat button raises its edge.
     ::SendMessageW(s.saveButton.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 20));
