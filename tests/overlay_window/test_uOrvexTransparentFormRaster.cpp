@@ -36,17 +36,6 @@ protected:
     }
 };
 
-void LeftClickAt(int x, int y) {
-    ::SetCursorPos(x, y);
-    Pump(30);
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, in, sizeof(INPUT));
-    Pump(150);
-}
-
 COLORREF ScreenPixel(int x, int y) {
     ui::WindowDC screen(nullptr);
     return ::GetPixel(screen.Get(), x, y);
