@@ -126,7 +126,7 @@ TEST(CardTimeline, WholeSceneInRealTime) {
     EXPECT_EQ(end.At(300, h - 170), RGB(255, 255, 255)) << "bottom ball";
     EXPECT_EQ(end.At(300, h - 300), RGB(255, 255, 255)) << "middle ball";
     EXPECT_EQ(end.At(265, h - 410), RGB(255, 255, 255)) << "head";
-    EXPECT_EQ(end.At(178, h - 170), RGB(0, 0, 0)) << "black rim of the bottom ball";
+    EXPECT_EQ(end.At(180, h - 170), RGB(0, 0, 0)) << "black rim of the bottom ball";
     EXPECT_EQ(end.At(300, h - 520), RGB(0, 0, 0)) << "hat crown";
     EXPECT_EQ(end.At(300, h - 100), RGB(0, 0, 0)) << "lowest button";
     EXPECT_NE(end.At(300, h - 550), RGB(0, 0, 0)) << "nothing above the hat";
