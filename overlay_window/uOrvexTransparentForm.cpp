@@ -96,8 +96,20 @@ HCURSOR LoadCursorFor(int32_t cursor) {
 
 TTransparentForm::TTransparentForm()
     : FrontTimer(*this, FrontTimerInterval, true), RedrawTimer(*this, RedrawTimerInterval, false) {
-    FrontTimer.OnTimer = [this] { FrontTimerTimer(); };
-    RedrawTimer.OnTimer = [this] { RedrawTimerTimer(); };
+    // No exception may leave a window procedure: a failing tick is dropped.
+    FrontTimer.OnTimer = [this] {
+        try {
+            FrontTimerTimer();
+        } catch (...) {
+        }
+    };
+    RedrawTimer.OnTimer = [this] {
+        try {
+            RedrawTimerTimer();
+        } catch (...) {
+            RedrawTimer.SetEnabled(false);
+        }
+    };
     Items.emplace();
     DemoItems.emplace();
 }
@@ -588,6 +600,15 @@ void TTransparentForm::Close() {
 // ---------------------------------------------------------------- messages
 
 LRESULT TTransparentForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // No exception may leave a window procedure.
+    try {
+        return HandleFormMessage(msg, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
+}
+
+LRESULT TTransparentForm::HandleFormMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE: {
         LRESULT r = DefaultHandling(msg, wParam, lParam);

@@ -181,6 +181,7 @@ protected:
 private:
     using ItemList = std::vector<TTransparentFormObject>;
 
+    LRESULT HandleFormMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void FormCreate();
     void FormDestroy();
     bool FormCloseQuery() { return true; }

@@ -62,9 +62,10 @@ public:
     void SetVisible(bool visible) { Visible = visible; }
     // Keeps the marker size within 4..20.
     void SetPointSize(int32_t size);
-    // Releases the vertices and allocates n new ones; PointCount is kept.
+    // Releases the vertices and allocates n new ones; PointCount is kept but
+    // never left above n.
     void SetCapacity(int32_t n);
-    // n > 0: min(n, Capacity); n <= 0: 1.
+    // n > 0: min(n, Capacity); n <= 0: 1 (0 while nothing is allocated).
     void SetPointCount(int32_t n);
     void UpdateBounds();
     // Strictly inside Bounds.

@@ -275,7 +275,9 @@ TEST(TransparentFormCursors, NumbersSelectSystemAndOwnCursors) {
     for (auto [number, resource] : own) {
         EXPECT_EQ(CursorSourceFor(number).kind, TCursorSource::Own) << number;
         EXPECT_EQ(id(number), resource) << number;
-        EXPECT_NE(LoadCursorFor(number), nullptr) << number; // arrow when missing
+        // The program's own cursor, not the arrow.
+        EXPECT_NE(LoadCursorFor(number), nullptr) << number;
+        EXPECT_NE(LoadCursorFor(number), ::LoadCursorW(nullptr, IDC_ARROW)) << number;
     }
     for (int32_t unknown : {1, -23, 32761})
         EXPECT_EQ(id(unknown), id(crArrow)) << unknown;

@@ -88,6 +88,15 @@ TEST(EllipsePaint, FilledOutlineAndBoundsOfTheDrawnCurve) {
     EXPECT_FALSE(::PtInRegion(selected.Get(), 200, 120));
     EXPECT_TRUE(::PtInRegion(selected.Get(), 59, 120)); // the outer rectangle's left side
 
+    // Repaints replace the item's own region and release every temporary.
+    const long handles = ui::LiveHandleCount();
+    for (bool fill : {true, false}) {
+        e.PolygonFilled = fill;
+        ui::Region again = ui::MakeEmptyRegion();
+        e.Paint(s.Canvas(), again.Get(), false);
+    }
+    EXPECT_EQ(ui::LiveHandleCount(), handles);
+
     e.SetVisible(false);
     ui::Region none = ui::MakeEmptyRegion();
     e.Paint(s.Canvas(), none.Get(), false);
