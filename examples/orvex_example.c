@@ -45,10 +45,12 @@ static LRESULT CALLBACK ExampleWindowProc(HWND window, UINT msg, WPARAM wParam, 
         printf("status %ld 0x%02lx\n", (long)wParam, (unsigned long)lParam);
         return 0;
     case WM_TIMER:
-        KillTimer(window, wParam);
+        /* The simulated click repeats until one arrives: on a busy machine
+         * the overlay may not be on the screen yet at the first try. */
         if (wParam == CLICK_TIMER) {
             SimulateClick();
         } else {
+            KillTimer(window, wParam);
             printf("no click\n");
             PostQuitMessage(1);
         }
@@ -111,7 +113,7 @@ int main(int argc, char** argv) {
     /* The overlay window works through this thread's messages: it comes to
      * the front and paints the items while the loop runs. */
     if (selfClick)
-        SetTimer(window, CLICK_TIMER, 500, NULL);
+        SetTimer(window, CLICK_TIMER, 700, NULL);
     SetTimer(window, TIMEOUT_TIMER, selfClick ? 20000 : 60000, NULL);
     while (GetMessageA(&msg, NULL, 0, 0) > 0) {
         TranslateMessage(&msg);

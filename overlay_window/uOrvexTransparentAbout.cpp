@@ -228,7 +228,6 @@ TOrvexTransparentAboutForm::TOrvexTransparentAboutForm(TTransparentForm& owner)
     HomepageButton.SetBounds(8, 8, 233, 25);
     CloseButton.SetBounds(632, 8, 75, 25);
     CloseButton.SetAnchors(ui::AnchorTop | ui::AnchorRight);
-    CloseButton.SetCancel(true);
     PageControl.SetAlign(ui::Align::Client);
 
     const RECT about = AboutTabSheet.ClientArea();

@@ -430,4 +430,24 @@ TEST_F(OrvexAboutTest, OverlayOpensOneDialogShowingAboutFirstAndOnlyDemoItemsWhi
     EXPECT_EQ(form.FindItem(item), nullptr);
 }
 
+TEST(OrvexAboutLifetime, DialogAndItsDemoItemsLeaveNoHandleBehind) {
+    const auto handles = ui::LiveHandleCount();
+    {
+        TTransparentForm form;
+        ASSERT_TRUE(form.CreateForm());
+        form.FrontTimer.SetEnabled(false);
+        form.InformationaboutOrvexSDK1Click();
+        auto* dialog = dynamic_cast<TOrvexTransparentAboutForm*>(form.LibraryDialog());
+        ASSERT_NE(dialog, nullptr);
+        for (ui::Button* button : dialog->DemoButtons)
+            if (button != &dialog->ClearButton)
+                button->Click();
+        form.RebuildWindowShape();
+        EXPECT_EQ(form.ItemIDs(true).size(), 7u);
+        // Destroying the overlay window takes the dialog and the demo items with it.
+    }
+    EXPECT_EQ(ui::LiveHandleCount(), handles);
+    ::DeleteFileW(DemoImageFileName);
+}
+
 } // namespace
