@@ -447,6 +447,9 @@ void TTransparentForm::RebuildWindowShape() {
             WindowRegion.Release();
         else
             WindowRegion.Reset();
+        // The picture changed too: a new shape alone does not always repaint
+        // what lies inside it.
+        ::InvalidateRect(Handle(), nullptr, FALSE);
     }
 }
 
