@@ -4,14 +4,13 @@
 #include "overlay_window/uOrvexItemShapes.h"
 #include "ui/Application.h"
 #include "ui/Canvas.h"
+#include "ui/Form.h"
 
 #include <shellapi.h>
 
 #include <exception>
 
 const wchar_t OrvexHomepageAddress[] = L"https://orvex.frostvale.example/";
-
-TTransparentForm::DialogFactory TTransparentForm::LibraryDialogFactory;
 
 namespace {
 
@@ -448,6 +447,9 @@ void TTransparentForm::RebuildWindowShape() {
             WindowRegion.Release();
         else
             WindowRegion.Reset();
+        // The picture changed too: a new shape alone does not always repaint
+        // what lies inside it.
+        ::InvalidateRect(Handle(), nullptr, FALSE);
     }
 }
 
@@ -526,7 +528,10 @@ bool TTransparentForm::IsDialogVisible() const {
 void TTransparentForm::InformationaboutOrvexSDK1Click() {
     if (!AboutForm && LibraryDialogFactory)
         AboutForm = LibraryDialogFactory(*this);
-    if (AboutForm && AboutForm->Handle())
+    // A form shows through its own rules (its show event, centring).
+    if (auto* form = dynamic_cast<ui::Form*>(AboutForm.get()))
+        form->SetVisible(true);
+    else if (AboutForm && AboutForm->Handle())
         ::ShowWindow(AboutForm->Handle(), SW_SHOW);
     ScheduleRepaint();
 }

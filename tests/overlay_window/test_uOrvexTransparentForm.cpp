@@ -203,6 +203,7 @@ TEST_F(TransparentFormTest, WindowShapeIsTheUnionOfShownItems) {
 
 TEST_F(TransparentFormTest, LibraryDialogShowsOnlyDemoItemsWhileVisible) {
     class Dialog : public ui::Window {};
+    const TTransparentForm::DialogFactory libraryDialog = TTransparentForm::LibraryDialogFactory;
     TTransparentForm::LibraryDialogFactory = [](TTransparentForm& owner) {
         auto dialog = std::make_unique<Dialog>();
         ui::WindowParams p;
@@ -232,7 +233,7 @@ TEST_F(TransparentFormTest, LibraryDialogShowsOnlyDemoItemsWhileVisible) {
     EXPECT_EQ(ShapeOf(form, item).Paints, 1);
     form.WMNotifyIcon(MAKELPARAM(WM_MOUSEMOVE, 0)); // other values do nothing
     EXPECT_FALSE(form.IsDialogVisible());
-    TTransparentForm::LibraryDialogFactory = nullptr;
+    TTransparentForm::LibraryDialogFactory = libraryDialog;
 }
 
 TEST_F(TransparentFormTest, ClosingRemovesEverythingAndIsSafeTwice) {
