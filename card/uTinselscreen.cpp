@@ -11,28 +11,24 @@ TFrostvaleForm* FrostvaleForm = nullptr;
 
 namespace {
 
-// The overlay operations of the scene, as calls of the library.
-class OrvexSceneOverlay : public SceneOverlay {
+// The scene's overlay operations go through the form's overlay control.
+class ControlSceneOverlay : public SceneOverlay {
 public:
+    explicit ControlSceneOverlay(TVuderOrvex& control) : c_(control) {}
     int32_t AddBitmapFromResource(POINT position, HINSTANCE instance, const std::string& name,
                                   COLORREF key) override {
-        return Orvex_BitmapByResource(position,
-                                      static_cast<int32_t>(reinterpret_cast<intptr_t>(instance)),
-                                      name.c_str(), key);
+        return c_.AddBitmapFromResource(position, instance, name, key);
     }
-    int32_t AddEllipse(RECT rect, COLORREF color) override { return Orvex_Ellipse(rect, color); }
+    int32_t AddEllipse(RECT rect, COLORREF color) override { return c_.AddEllipse(rect, color); }
     int32_t AddRectangle(RECT rect, COLORREF color) override {
-        return Orvex_Rectangle(rect, color);
+        return c_.AddRectangle(rect, color);
     }
-    int32_t SetFilled(int32_t id, bool value) override {
-        return Orvex_Operation(TRANSPARENTELEMENT_OPERATION_ISFILLED, id, value ? 1 : 0, 0, 0);
-    }
-    int32_t SetAutoHide(int32_t id, bool value) override {
-        return Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SETAUTOHIDE, id, value ? 1 : 0, 0, 0);
-    }
-    int32_t SetZOrder(int32_t id, int32_t position) override {
-        return Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SETZORDER, id, position, 0, 0);
-    }
+    int32_t SetFilled(int32_t id, bool value) override { return c_.SetFilled(id, value); }
+    int32_t SetAutoHide(int32_t id, bool value) override { return c_.SetAutoHide(id, value); }
+    int32_t SetZOrder(int32_t id, int32_t position) override { return c_.SetZOrder(id, position); }
+
+private:
+    TVuderOrvex& c_;
 };
 
 // The scene's timers as the timeline sees them.
@@ -58,12 +54,9 @@ int ScreenHeight() {
 } // namespace
 
 TFrostvaleForm::TFrostvaleForm()
-    : SnowFallTimer(*this, SnowFallInterval, true),
+    : VuderOrvex(*this), SnowFallTimer(*this, SnowFallInterval, true),
       SnowGroundTimer(*this, SnowGroundInterval, false), SnowManTimer(*this, 1000, false),
-      overlay_(std::make_unique<OrvexSceneOverlay>()) {
-    // The overlay starts empty, and its notifications come to this window.
-    Orvex_Clear();
-    Orvex_SetCallBackWindowHandle(Handle());
+      overlay_(std::make_unique<ControlSceneOverlay>(VuderOrvex)) {
     SetBorderStyle(ui::BorderStyle::None);
     SetFormStyle(ui::FormStyle::StayOnTop);
     SetCaption(L"Winterlandschaft");
@@ -73,6 +66,12 @@ TFrostvaleForm::TFrostvaleForm()
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
     OnClose = [this] { FormClose(); };
+    VuderOrvex.OnClick = [this](TVuderOrvex& sender, int32_t id, POINT& position) {
+        VuderOrvexClick(sender, id, position);
+    };
+    VuderOrvex.OnMouseMove = [this](TVuderOrvex& sender, int32_t id, POINT& position) {
+        VuderOrvexMouseMove(sender, id, position);
+    };
 }
 
 void TFrostvaleForm::FormCreate() {
@@ -129,7 +128,7 @@ void TFrostvaleForm::OpenLetterFromIcon() {
     SnowGroundTimer.SetEnabled(true);
 }
 
-void TFrostvaleForm::VuderOrvexClick(int32_t ID) {
+void TFrostvaleForm::VuderOrvexClick(TVuderOrvex&, int32_t ID, POINT&) {
     if (ID == CloseBoxID) {
         if (!LetterShown && ShowLetterModal)
             ShowLetterModal();
@@ -139,21 +138,9 @@ void TFrostvaleForm::VuderOrvexClick(int32_t ID) {
         OpenLetterFromIcon();
 }
 
-void TFrostvaleForm::VuderOrvexMouseMove(int32_t ID) {
+void TFrostvaleForm::VuderOrvexMouseMove(TVuderOrvex&, int32_t ID, POINT&) {
     if (ID == LetterIconID && !LetterShown)
         OpenLetterFromIcon();
-}
-
-LRESULT TFrostvaleForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_TRANSPARENTELEMENT_CLICK:
-        VuderOrvexClick(static_cast<int32_t>(wParam));
-        return 0;
-    case WM_TRANSPARENTELEMENT_MOUSEMOVE:
-        VuderOrvexMouseMove(static_cast<int32_t>(wParam));
-        return 0;
-    }
-    return ui::Form::HandleMessage(msg, wParam, lParam);
 }
 
 int FrostvaleMain() {

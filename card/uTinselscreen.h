@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "card/SceneTimeline.h"
+#include "overlay_api/VuderOrvex.h"
 #include "ui/Handles.h"
 #include "ui/Form.h"
 #include "ui/Timer.h"
@@ -19,6 +20,7 @@ class TFrostvaleForm : public ui::Form {
 public:
     TFrostvaleForm();
 
+    TVuderOrvex VuderOrvex;
     ui::Timer SnowFallTimer;
     ui::Timer SnowGroundTimer;
     ui::Timer SnowManTimer;
@@ -38,11 +40,9 @@ public:
     void SnowFallTimerTimer();
     void SnowGroundTimerTimer();
     void SnowManTimerTimer();
-    void VuderOrvexClick(int32_t ID);
-    void VuderOrvexMouseMove(int32_t ID);
-
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // Sender and Position are not used.
+    void VuderOrvexClick(TVuderOrvex& Sender, int32_t ID, POINT& Position);
+    void VuderOrvexMouseMove(TVuderOrvex& Sender, int32_t ID, POINT& Position);
 
 private:
     void OpenLetterFromIcon();

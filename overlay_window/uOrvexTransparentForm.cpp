@@ -4,6 +4,7 @@
 #include "overlay_window/uOrvexItemShapes.h"
 #include "ui/Application.h"
 #include "ui/Canvas.h"
+#include "ui/Form.h"
 #include "ui/RegionUnion.h"
 
 #include <shellapi.h>
@@ -12,8 +13,6 @@
 #include <exception>
 
 const wchar_t OrvexHomepageAddress[] = L"https://orvex.frostvale.example/";
-
-TTransparentForm::DialogFactory TTransparentForm::LibraryDialogFactory;
 
 namespace {
 
@@ -536,6 +535,9 @@ void TTransparentForm::RebuildFullReference() {
             WindowRegion.Release();
         else
             WindowRegion.Reset();
+        // The picture changed too: a new shape alone does not always repaint
+        // what lies inside it.
+        ::InvalidateRect(Handle(), nullptr, FALSE);
     }
 }
 
@@ -851,7 +853,10 @@ bool TTransparentForm::IsDialogVisible() const {
 void TTransparentForm::InformationaboutOrvexSDK1Click() {
     if (!AboutForm && LibraryDialogFactory)
         AboutForm = LibraryDialogFactory(*this);
-    if (AboutForm && AboutForm->Handle())
+    // A form shows through its own rules (its show event, centring).
+    if (auto* form = dynamic_cast<ui::Form*>(AboutForm.get()))
+        form->SetVisible(true);
+    else if (AboutForm && AboutForm->Handle())
         ::ShowWindow(AboutForm->Handle(), SW_SHOW);
     ScheduleRepaint();
 }

@@ -159,8 +159,9 @@ public:
     void ActionExecute() {}
     void WMNotifyIcon(LPARAM lParam);
 
-    // The library dialog is made on first use by this factory (set by the
-    // dialog's unit); without one the menu entry only schedules a repaint.
+    // The library dialog is made on first use by this factory; the dialog's
+    // unit (uOrvexTransparentAbout) defines it to make the about and demo
+    // dialog. Without one the menu entry only schedules a repaint.
     using DialogFactory = std::function<std::unique_ptr<ui::Window>(TTransparentForm& owner)>;
     static DialogFactory LibraryDialogFactory;
     bool IsDialogVisible() const;

@@ -268,7 +268,7 @@ void TScreenImage::SetPicture(HBITMAP source) {
 }
 
 void TScreenImage::SetPicture(const ui::Picture& source) {
-    ReplacePicture(source.Empty() ? ui::Picture() : ui::Picture::FromBitmap(source.Handle()));
+    ReplacePicture(ui::Picture::FromPixels(source.ToPixels()));
 }
 
 void TScreenImage::SetPicture(ui::Picture&& source) {

@@ -55,7 +55,8 @@ public:
     void SaveToIni(const std::wstring& fileName, const std::wstring& section,
                    std::vector<std::wstring>* fileList) override;
 
-    // The item keeps its own copy; the caller keeps the source.
+    // The item keeps its own copy; the caller keeps the source (a bitmap
+    // handle must not be selected into a device context meanwhile).
     void SetPicture(HBITMAP source);
     void SetPicture(const ui::Picture& source);
     // Takes the picture over without copying.

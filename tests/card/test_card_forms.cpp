@@ -262,6 +262,7 @@ TEST(AboutWindow, PictureLayoutAndKeys) {
 
 TEST(SceneWindow, CloseBoxAndLetterIconHandlers) {
     TFrostvaleForm scene;
+    POINT where{0, 0};
     int letters = 0;
     bool timersOnInside = true;
     scene.ShowLetterModal = [&] {
@@ -281,19 +282,19 @@ TEST(SceneWindow, CloseBoxAndLetterIconHandlers) {
     scene.LetterIconID = 7002;
 
     // The first move over the icon opens the Letter window; later moves do not.
-    scene.VuderOrvexMouseMove(scene.LetterIconID + 1000);
+    scene.VuderOrvexMouseMove(scene.VuderOrvex, scene.LetterIconID + 1000, where);
     EXPECT_EQ(letters, 0);
-    scene.VuderOrvexMouseMove(scene.LetterIconID);
+    scene.VuderOrvexMouseMove(scene.VuderOrvex, scene.LetterIconID, where);
     EXPECT_EQ(letters, 1);
     EXPECT_TRUE(timersOnInside) << "LetterShown is set before the window shows";
     EXPECT_TRUE(scene.SnowFallTimer.Enabled()) << "the snow resumes after the window";
     EXPECT_TRUE(scene.SnowGroundTimer.Enabled());
-    scene.VuderOrvexMouseMove(scene.LetterIconID);
+    scene.VuderOrvexMouseMove(scene.VuderOrvex, scene.LetterIconID, where);
     EXPECT_EQ(letters, 1);
     // A click opens it every time; other items do nothing.
-    scene.VuderOrvexClick(scene.LetterIconID);
-    scene.VuderOrvexClick(scene.LetterIconID);
-    scene.VuderOrvexClick(-1);
+    scene.VuderOrvexClick(scene.VuderOrvex, scene.LetterIconID, where);
+    scene.VuderOrvexClick(scene.VuderOrvex, scene.LetterIconID, where);
+    scene.VuderOrvexClick(scene.VuderOrvex, -1, where);
     EXPECT_EQ(letters, 3);
     EXPECT_TRUE(scene.SnowGroundTimer.Enabled());
 }
@@ -301,6 +302,7 @@ TEST(SceneWindow, CloseBoxAndLetterIconHandlers) {
 TEST(SceneWindow, CloseBoxShowsTheLetterFirstWhenItWasNeverOpened) {
     for (bool openedBefore : {false, true}) {
         TFrostvaleForm scene;
+        POINT where{0, 0};
         int letters = 0;
         scene.ShowLetterModal = [&] { ++letters; };
         scene.FormCreate();
@@ -308,9 +310,9 @@ TEST(SceneWindow, CloseBoxShowsTheLetterFirstWhenItWasNeverOpened) {
         scene.CloseBoxID = 7001;
         scene.LetterIconID = 7002;
         if (openedBefore)
-            scene.VuderOrvexMouseMove(scene.LetterIconID);
+            scene.VuderOrvexMouseMove(scene.VuderOrvex, scene.LetterIconID, where);
         int before = letters;
-        scene.VuderOrvexClick(scene.CloseBoxID);
+        scene.VuderOrvexClick(scene.VuderOrvex, scene.CloseBoxID, where);
         EXPECT_EQ(letters - before, openedBefore ? 0 : 1);
         EXPECT_FALSE(scene.Visible()) << "the scene window closes";
         EXPECT_FALSE(scene.ResourceModule) << "the module is released";

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -60,7 +61,7 @@ std::string ReadRemoteString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& inf
 }
 
 // Runs bin/<exe> with its standard output on a pipe, as its debugger.
-ClientRun RunClient(const std::string& exe) {
+ClientRun RunClient(const std::string& exe, const std::string& arguments = "") {
     ClientRun run;
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
@@ -76,6 +77,8 @@ ClientRun RunClient(const std::string& exe) {
     PROCESS_INFORMATION pi{};
     std::string path = Directory() + exe;
     std::string command = "\"" + path + "\"";
+    if (!arguments.empty())
+        command += " " + arguments;
     BOOL started =
         ::CreateProcessA(path.c_str(), command.data(), nullptr, nullptr, TRUE,
                          DEBUG_ONLY_THIS_PROCESS, nullptr, Directory().c_str(), &si, &pi);
@@ -231,6 +234,29 @@ TEST(OrvexDllDebugLog, MarkerGivesDebuggerOutputAndLogFile) {
         EXPECT_TRUE(EndsWith(log.at(4), "] :   Rect(100/100/200/150)"));
         EXPECT_TRUE(EndsWith(log.at(5), "] :   Color = 16711680 = RGB(0/0/255)"));
     }
+}
+
+// The SDK's example client: drawn items, a real click on its box (the pointer
+// moved there and the button pressed by the example itself) and a clean end.
+TEST(OrvexSdkExample, DrawsReceivesTheClickOnItsBoxAndCleansUp) {
+    ClientRun run = RunClient("orvex_example.exe", "--click");
+    ASSERT_EQ(run.exitCode, 0u) << (run.lines.empty() ? "" : run.lines.back());
+    const std::vector<std::string> start(run.lines.begin(),
+                                         run.lines.begin() + std::min<size_t>(run.lines.size(), 7));
+    EXPECT_EQ(start, (std::vector<std::string>{"clear 0", "box 1", "text 2", "line 3", "polyline 4",
+                                               "filled 1", "cursor 1"}));
+    for (int id = 1; id <= 4; ++id)
+        EXPECT_TRUE(Contains(run.lines, "status " + std::to_string(id) + " 0x41")) << id;
+    EXPECT_TRUE(Contains(run.lines, "click 1 at 260/240"));
+    EXPECT_FALSE(Contains(run.lines, "no click"));
+    // The click ends the wait; the clear removes all four items, each announced.
+    auto clear = std::find(run.lines.begin(), run.lines.end(), "clear 4");
+    ASSERT_NE(clear, run.lines.end());
+    EXPECT_LT(std::find(run.lines.begin(), run.lines.end(), "click 1 at 260/240"), clear);
+    for (int id = 1; id <= 4; ++id)
+        EXPECT_NE(std::find(clear, run.lines.end(), "status " + std::to_string(id) + " 0x40"),
+                  run.lines.end())
+            << id;
 }
 
 } // namespace

@@ -131,4 +131,17 @@ inline Notification Status(int32_t id, int32_t status) {
             static_cast<LPARAM>(status)};
 }
 
+// A real left click at (x, y): the pointer moves there, then button down and up
+// go through the system's input queue; the thread's messages are handled.
+inline void LeftClickAt(int x, int y) {
+    ::SetCursorPos(x, y);
+    Pump(30);
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, in, sizeof(INPUT));
+    Pump(150);
+}
+
 } // namespace overlay_test

@@ -148,7 +148,10 @@ TEST_F(TransparentFormTest, BurstOfChangesGivesOneRebuildAfterTheLast) {
     EXPECT_FALSE(form.RepaintPending());
     for (int i = 0; i < 6; ++i) {
         form.AddScreenObject(Fake(10 * i, 0, 10 * i + 5, 5), false);
-        Pump(4); // shorter than the delay: each add postpones the repaint
+        // Time passes between the adds, but no message is handled: each add
+        // restarts the delay, so however slow the machine is, nothing is
+        // repainted until the burst is over.
+        ::Sleep(4);
     }
     EXPECT_EQ(form.RebuildCount(), before);
     EXPECT_TRUE(form.RepaintPending());
@@ -200,6 +203,7 @@ TEST_F(TransparentFormTest, WindowShapeIsTheUnionOfShownItems) {
 
 TEST_F(TransparentFormTest, LibraryDialogShowsOnlyDemoItemsWhileVisible) {
     class Dialog : public ui::Window {};
+    const TTransparentForm::DialogFactory libraryDialog = TTransparentForm::LibraryDialogFactory;
     TTransparentForm::LibraryDialogFactory = [](TTransparentForm& owner) {
         auto dialog = std::make_unique<Dialog>();
         ui::WindowParams p;
@@ -229,7 +233,7 @@ TEST_F(TransparentFormTest, LibraryDialogShowsOnlyDemoItemsWhileVisible) {
     EXPECT_EQ(ShapeOf(form, item).Paints, 1);
     form.WMNotifyIcon(MAKELPARAM(WM_MOUSEMOVE, 0)); // other values do nothing
     EXPECT_FALSE(form.IsDialogVisible());
-    TTransparentForm::LibraryDialogFactory = nullptr;
+    TTransparentForm::LibraryDialogFactory = libraryDialog;
 }
 
 TEST_F(TransparentFormTest, ClosingRemovesEverythingAndIsSafeTwice) {

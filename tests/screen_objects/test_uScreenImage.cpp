@@ -265,3 +265,33 @@ TEST(ScreenImage, StoresTheTransparentColour) {
     EXPECT_TRUE(info.empty());
     ::DeleteFileW(ini.c_str());
 }
+
+TEST(ScreenImage, SetPictureKeepsItsOwnCopy) {
+    ui::PixelImage pic = Keyed(4, 2, [](int32_t x, int32_t) { return x == 3; });
+    ui::Picture source = ui::Picture::FromPixels(pic);
+    TScreenImage image;
+    image.SetPicture(source);
+    ASSERT_FALSE(source.Empty());
+    source.Bits()[0] = 0x00123456; // the caller's picture changes, the item's does not
+    EXPECT_EQ(image.Picture.ToPixels().Pixels, pic.Pixels);
+
+    // From a bitmap handle: a 4-bit one keeps its exact colours.
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colors[16];
+    } info{};
+    info.header = {sizeof(BITMAPINFOHEADER), 3, 1, 1, 4, BI_RGB, 0, 0, 0, 2, 0};
+    info.colors[0] = {10, 20, 30, 0};
+    info.colors[1] = {255, 0, 255, 0};
+    void* bits = nullptr;
+    ui::Bitmap four(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info),
+                                       DIB_RGB_COLORS, &bits, nullptr, 0));
+    ASSERT_TRUE(four);
+    static_cast<uint8_t*>(bits)[0] = 0x01; // pixels 0, 1
+    static_cast<uint8_t*>(bits)[1] = 0x00; // pixel 2
+    image.SetPicture(four.Get());
+    EXPECT_EQ(image.Picture.PixelColor(0, 0), RGB(30, 20, 10));
+    EXPECT_EQ(image.Picture.PixelColor(1, 0), Key);
+    image.SetPicture(static_cast<HBITMAP>(nullptr));
+    EXPECT_TRUE(image.Picture.Empty());
+}

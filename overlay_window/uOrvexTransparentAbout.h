@@ -1,0 +1,115 @@
+// TOrvexTransparentAboutForm: the library's own information window. It
+// introduces the library, documents its function interface and has a demo
+// page whose buttons put random shapes on the screen. The overlay window makes
+// it on first use, owns it and shows it without a modal loop; the shapes go
+// into the overlay window's demo list, which raises no notifications and is
+// the only list painted while this window is visible.
+#pragma once
+
+#include "ui/Controls.h"
+#include "ui/Form.h"
+#include "ui/Picture.h"
+#include "ui/StdControls.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+class TTransparentForm;
+
+constexpr int AboutFormClientWidth = 717;
+constexpr int AboutFormClientHeight = 417;
+constexpr int FootPanelHeight = 41;
+constexpr int DemoImageSize = 64;
+// Background of the demo picture, shown as transparent on the screen.
+constexpr COLORREF DemoImageTransparentColor = RGB(255, 0, 255);
+// The file the demo picture is written to, in the current directory.
+inline constexpr wchar_t DemoImageFileName[] = L"ruler.bmp";
+// Number of demo buttons; they form two columns of four rows.
+constexpr int DemoButtonCount = 8;
+
+// Bounds of demo button index (0 .. 7, row by row, left column first) on an
+// Example page of width w and height h: w / 2 × h / 4 each.
+RECT DemoButtonRect(int index, int w, int h);
+
+// The texts of the About and Documentation pages, lines joined by CR LF.
+std::wstring AboutText();
+std::wstring InterfaceDokuText();
+
+// The 64 × 64 demo picture: a grey set square with a yellow arc on magenta.
+ui::Picture MakeDemoPicture();
+// The bytes of a 24-bit bottom-up BMP file of the picture.
+std::vector<uint8_t> EncodeBmp24(const ui::PixelImage& image);
+// Writes a picture as a 24-bit BMP file, replacing any file of that name;
+// false when it cannot be written completely.
+bool SaveBmpFile(const ui::PixelImage& image, const std::wstring& fileName);
+
+// The random source of the demo buttons: Random(n) in 0 .. n - 1 (0 for n of
+// 0 or less); Randomize re-seeds from the time of day.
+class TDemoRandom {
+public:
+    virtual ~TDemoRandom() = default;
+    virtual void Randomize();
+    virtual int32_t Random(int32_t n);
+
+private:
+    std::mt19937 engine_{std::random_device{}()};
+};
+
+class TOrvexTransparentAboutForm : public ui::Form {
+public:
+    // The window is owned by the overlay window; the demo buttons add to it.
+    explicit TOrvexTransparentAboutForm(TTransparentForm& owner);
+
+    ui::TabControl PageControl;
+    ui::TabPage AboutTabSheet;
+    ui::TabPage DokuTabSheet;
+    ui::TabPage ExampleTabSheet;
+    ui::Memo AboutMemo;
+    ui::Memo InterfaceDokuMemo;
+    ui::PictureBox DemoImage;
+    ui::Button PointButton;
+    ui::Button LineButton;
+    ui::Button RectangleButton;
+    ui::Button PolylineButton;
+    ui::Button TextButton;
+    ui::Button BitmapButton;
+    ui::Button EllipseButton;
+    ui::Button ClearButton;
+    ui::Panel FootPanel;
+    ui::Button HomepageButton;
+    ui::Button CloseButton;
+
+    // The demo buttons in grid order (row by row, left column first).
+    ui::Button* DemoButtons[DemoButtonCount];
+
+    // Replaceable in tests: the random source and the shell's "open".
+    std::unique_ptr<TDemoRandom> Random;
+    std::function<void(const std::wstring&)> OpenAddress;
+
+    void FormCreate();
+    void FormShow();
+    void PointButtonClick();
+    void LineButtonClick();
+    void RectangleButtonClick();
+    void PolylineButtonClick();
+    void TextButtonClick();
+    void BitmapButtonClick();
+    void EllipseButtonClick();
+    void ClearButtonClick();
+    void CloseButtonClick();
+    void HomepageButtonClick();
+
+private:
+    POINT RandomPosition();
+    COLORREF RandomColor();
+    int32_t RandomWidth();
+    RECT RandomRect();
+
+    TTransparentForm& owner_;
+};
