@@ -571,7 +571,7 @@ void TTransparentForm::RebuildEverything(ui::Canvas& canvas, bool ordinary) {
     Shape = all.Finish();
     Damage.clear();
     ShapeValid = true;
-    SetShape(true, nullptr);
+    SetShape();
 }
 
 bool TTransparentForm::RebuildIncremental(ui::Canvas& canvas) {
@@ -644,11 +644,9 @@ void TTransparentForm::RebuildOcclusion(ui::Canvas& canvas, const std::vector<si
                                         size_t firstClean, size_t /*lastClean*/) {
     HDC dc = canvas.Handle();
     ItemList& list = *Items;
-    ui::Region changed = ui::MakeEmptyRegion();
     bool shapeChanged = false;
     auto gain = [&](HRGN part) {
         ::CombineRgn(Shape.Get(), Shape.Get(), part, RGN_OR);
-        ::CombineRgn(changed.Get(), changed.Get(), part, RGN_OR);
         shapeChanged = true;
     };
     // New items above all others: in paint order, in full.
@@ -687,7 +685,7 @@ void TTransparentForm::RebuildOcclusion(ui::Canvas& canvas, const std::vector<si
     }
     ::SelectClipRgn(dc, nullptr);
     if (shapeChanged)
-        SetShape(false, changed.Get());
+        SetShape();
 }
 
 void TTransparentForm::RebuildDamaged(ui::Canvas& canvas) {
@@ -759,22 +757,23 @@ void TTransparentForm::RebuildDamaged(ui::Canvas& canvas) {
     if (!same) {
         ::CombineRgn(Shape.Get(), Shape.Get(), damage.Get(), RGN_DIFF);
         ::CombineRgn(Shape.Get(), Shape.Get(), now.Get(), RGN_OR);
-        SetShape(false, damage.Get());
+        SetShape();
     } else if (Handle()) {
         ::InvalidateRgn(Handle(), damage.Get(), FALSE);
     }
 }
 
-void TTransparentForm::SetShape(bool redrawAll, HRGN changed) {
+void TTransparentForm::SetShape() {
     if (!Handle())
         return;
     // The system takes over the region it is given: it gets a copy.
     ui::Region copy = ui::MakeEmptyRegion();
     ::CombineRgn(copy.Get(), Shape.Get(), nullptr, RGN_COPY);
-    if (::SetWindowRgn(Handle(), copy.Get(), redrawAll ? TRUE : FALSE))
+    // A new shape is shown with a repaint of the whole window: on some
+    // systems the window's earlier content does not survive the change.
+    if (::SetWindowRgn(Handle(), copy.Get(), TRUE))
         copy.Release();
-    if (!redrawAll && changed)
-        ::InvalidateRgn(Handle(), changed, FALSE);
+    ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void TTransparentForm::RedrawTimerTimer() {

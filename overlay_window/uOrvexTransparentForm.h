@@ -229,7 +229,8 @@ private:
     void RebuildOcclusion(ui::Canvas& canvas, const std::vector<size_t>& dirty, size_t firstClean,
                           size_t lastClean);
     void RebuildDamaged(ui::Canvas& canvas);
-    void SetShape(bool redrawAll, HRGN changed);
+    // Hands a copy of Shape to the system.
+    void SetShape();
     void MarkDirty(TTransparentFormObject& item) { item.Dirty = true; }
     void ForgetPaint(TTransparentFormObject& item);
     HDC ImageCanvasDC();

@@ -11,6 +11,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace overlay_test;
@@ -112,8 +113,10 @@ std::string Compare(TTransparentForm& fast, TTransparentForm& full) {
 // Applies one random change to both windows and returns what it was.
 class Sequence {
 public:
-    Sequence(uint32_t seed, TTransparentForm& fast, TTransparentForm& full)
-        : random_(seed), fast_(fast), full_(full) {}
+    // exactOnly keeps to the shapes that paint exactly their areas (filled
+    // ellipses and rectangles, pictures), as the card's scene does.
+    Sequence(uint32_t seed, TTransparentForm& fast, TTransparentForm& full, bool exactOnly)
+        : random_(seed), fast_(fast), full_(full), exactOnly_(exactOnly) {}
 
     std::string Step() {
         const int pick = Below(100);
@@ -154,17 +157,19 @@ public:
             const COLORREF color = Color();
             Both([&](TTransparentForm& f) { f.SetItemColor(id, color); });
             what << "colour " << id;
-        } else if (pick < 96) {
+        } else if (pick < 96 && !exactOnly_) {
             const bool filled = Below(2) == 0;
             Both([&](TTransparentForm& f) { f.SetItemFilled(id, filled); });
             what << "filled " << id << " " << filled;
-        } else if (pick < 99) {
+        } else if (pick < 99 && !exactOnly_) {
             const int width = 1 + Below(4);
             Both([&](TTransparentForm& f) { f.SetItemLineWidth(id, width); });
             what << "line width " << id << " " << width;
-        } else {
+        } else if (pick >= 99) {
             Both([](TTransparentForm& f) { f.ClearItems(false); });
             what << "clear";
+        } else {
+            return Add();
         }
         return what.str();
     }
@@ -183,14 +188,14 @@ private:
     }
 
     std::string Add() {
-        const int kind = Below(10);
+        const int kind = exactOnly_ ? Below(7) : Below(10);
         const int x = Origin + Below(Area), y = Origin + Below(Area);
         // Very narrow elliptic regions compare unequal to themselves on this
         // system (their rectangles come out of order), so shapes stay wider.
         const int w = 24 + Below(100), h = 24 + Below(80);
         const RECT r{x, y, x + w, y + h};
         const COLORREF color = Color();
-        const bool filled = Below(4) != 0;
+        const bool filled = exactOnly_ || Below(4) != 0;
         std::ostringstream what;
         switch (kind) {
         case 0:
@@ -201,7 +206,7 @@ private:
             break;
         case 3:
         case 4: {
-            const int width = 1 + Below(2) * Below(3);
+            const int width = exactOnly_ ? 1 : 1 + Below(2) * Below(3);
             Both([&](TTransparentForm& f) { f.AddRectangleItem(r, filled, width, color, false); });
         }
             what << "rectangle";
@@ -244,9 +249,10 @@ private:
     std::mt19937 random_;
     TTransparentForm& fast_;
     TTransparentForm& full_;
+    bool exactOnly_;
 };
 
-class RepaintEquivalence : public ::testing::TestWithParam<uint32_t> {
+class RepaintEquivalence : public ::testing::TestWithParam<std::tuple<uint32_t, bool>> {
 protected:
     void SetUp() override {
         ASSERT_TRUE(fast.CreateForm());
@@ -261,9 +267,9 @@ protected:
 };
 
 TEST_P(RepaintEquivalence, RandomChangesGiveTheFullRepaintsShapeAndPixels) {
-    const uint32_t seed = GetParam();
-    SCOPED_TRACE("seed " + std::to_string(seed));
-    Sequence sequence(seed, fast, full);
+    const auto [seed, exactOnly] = GetParam();
+    SCOPED_TRACE("seed " + std::to_string(seed) + (exactOnly ? ", exact shapes" : ", all shapes"));
+    Sequence sequence(seed, fast, full, exactOnly);
     constexpr int Steps = 120;
     std::string history;
     for (int step = 0; step < Steps; ++step) {
@@ -297,11 +303,15 @@ TEST_P(RepaintEquivalence, RandomChangesGiveTheFullRepaintsShapeAndPixels) {
     }
     // The incremental window did not simply paint everything every time.
     const auto& stats = fast.Repaints();
-    EXPECT_GT(stats.Gains, 0) << "seed " << seed;
-    EXPECT_GT(stats.Damaged, 0) << "seed " << seed;
+    EXPECT_GT(stats.Gains, 0);
+    if (exactOnly) {
+        EXPECT_GT(stats.Damaged, stats.Everything);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, RepaintEquivalence, ::testing::Values(1u, 20261208u, 777u));
+INSTANTIATE_TEST_SUITE_P(Seeds, RepaintEquivalence,
+                         ::testing::Combine(::testing::Values(1u, 20261208u, 777u),
+                                            ::testing::Bool()));
 
 // The card's pattern: snow sent to the back of a growing pile. Most of it
 // lies under what is already there; the window shape is handed to the system
