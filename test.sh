@@ -8,11 +8,30 @@ bash "$here/tools/setup.sh"
 . "$here/tools/env.sh"
 
 build_all
+# The native fuzzers of the parsers: a short round (no Wine needed) on every
+# full run; a run of a subset (./test.sh -R ...) leaves it out.
+# ORVEX_FUZZ_SECONDS sets the time per fuzzer; 0 skips the round.
+fuzz_rc=0
+if [ "$#" = 0 ] && [ "${ORVEX_FUZZ_SECONDS:-15}" != 0 ]; then
+  bash "$here/tools/fuzz.sh" || fuzz_rc=$?
+fi
 init_wine_prefix
+
+# A small file system for the test that saves a card onto a full disk. Only
+# root may mount one; without it that test is skipped.
+full_disk_mounted=""
+full_disk="$build/fulldisk"
+mkdir -p "$full_disk"
+if mountpoint -q "$full_disk" ||
+   { [ "$(id -u)" = 0 ] && mount -t tmpfs -o size=256k tmpfs "$full_disk" 2>/dev/null && full_disk_mounted=1; }; then
+  ORVEX_FULL_DISK_DIR="Z:$(printf '%s' "$full_disk" | tr / '\\')"
+  export ORVEX_FULL_DISK_DIR
+fi
 
 cleanup() {
   wineserver -k 2>/dev/null || true
   stop_own_xvfb
+  if [ -n "$full_disk_mounted" ]; then umount "$full_disk" 2>/dev/null || true; fi
 }
 trap cleanup EXIT
 if ! display_works; then start_own_xvfb; fi
@@ -28,4 +47,5 @@ set -e
 # The whole log, then the summary again as the last lines.
 sed '/tests passed,/,$d' "$build/ctest.log"
 sed -n '/tests passed,/,$p' "$build/ctest.log"
+if [ "$fuzz_rc" != 0 ]; then echo "test.sh: a fuzzer failed"; exit 1; fi
 exit $rc

@@ -92,7 +92,11 @@ int32_t __stdcall Orvex_BitmapByResource(POINT Position, int32_t Instance, const
 /* A point marker; Style is one of ORVEX_POINT_CROSS, _CIRCLE, _RECTANGLE (others give -2). */
 int32_t __stdcall Orvex_Point(POINT Position, int32_t Style, COLORREF Color);
 int32_t __stdcall Orvex_Line(POINT StartPoint, POINT EndPoint, int32_t Width, COLORREF Color);
-/* NumPoint points from Points; a null array or a negative count gives -2. */
+/* Most points a polyline may have. */
+enum { ORVEX_MAX_POLYLINE_POINTS = 1048576 };
+
+/* NumPoint points from Points; a null array, a negative count or one above
+ * ORVEX_MAX_POLYLINE_POINTS gives -2 before the array is read. */
 int32_t __stdcall Orvex_Polyline(const POINT* Points, int32_t NumPoint, int32_t Width,
                                  COLORREF Color);
 /* Text centred on Position; Bold and Italic: 1 yes, 0 no. Null strings give -2. */

@@ -3,6 +3,7 @@
 #include "overlay_window/uOrvexTransparentForm.h"
 #include "ui/Handles.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -233,14 +234,19 @@ bool SaveDebugLog(const std::vector<std::string>& lines, const std::wstring& fil
 // ---------------------------------------------------------------- helpers
 
 RECT ConvertEllipseRect(RECT r) {
+    // In 64 bits, so rectangles near the ends of the 32-bit range neither
+    // overflow nor wrap; the corners are kept inside that range.
     const long double root2 = std::sqrt(2.0L);
-    const int32_t cx = (r.left + r.right) / 2;
-    const int32_t cy = (r.top + r.bottom) / 2;
+    const int64_t cx = (int64_t{r.left} + r.right) / 2;
+    const int64_t cy = (int64_t{r.top} + r.bottom) / 2;
     const auto hx =
-        static_cast<int32_t>(std::trunc((static_cast<long double>(r.right) - r.left) / 2 / root2));
+        static_cast<int64_t>(std::trunc((static_cast<long double>(r.right) - r.left) / 2 / root2));
     const auto hy =
-        static_cast<int32_t>(std::trunc((static_cast<long double>(r.bottom) - r.top) / 2 / root2));
-    return RECT{cx - hx, cy - hy, cx + hx, cy + hy};
+        static_cast<int64_t>(std::trunc((static_cast<long double>(r.bottom) - r.top) / 2 / root2));
+    auto fit = [](int64_t v) {
+        return static_cast<LONG>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    return RECT{fit(cx - hx), fit(cy - hy), fit(cx + hx), fit(cy + hy)};
 }
 
 int32_t PointTypeForStyle(int32_t style) {
@@ -390,7 +396,7 @@ int32_t __stdcall Orvex_Polyline(const POINT* Points, int32_t NumPoint, int32_t 
                              "  Color = " + ColorDebugText(Color)};
     };
     return GuardedCreate("Orvex_Polyline", lines, [&](TTransparentForm& form) {
-        if (!Points || NumPoint < 0)
+        if (!Points || NumPoint < 0 || NumPoint > ORVEX_MAX_POLYLINE_POINTS)
             return static_cast<int32_t>(ORVEX_NOT_MADE);
         return form.AddPolylineItem(Points, NumPoint, false, Width, Color, false);
     });
