@@ -29,7 +29,7 @@
 
 namespace {
 
-constexpr int Repeats = 5;
+constexpr int Repeats = 3;
 bool Verbose = false;
 constexpr DWORD DriftTime = 65000; // a ground tick in the drift window
 

@@ -769,9 +769,11 @@ void TTransparentForm::SetShape() {
     // The system takes over the region it is given: it gets a copy.
     ui::Region copy = ui::MakeEmptyRegion();
     ::CombineRgn(copy.Get(), Shape.Get(), nullptr, RGN_COPY);
-    // A new shape is shown with a repaint of the whole window: on some
-    // systems the window's earlier content does not survive the change.
-    if (::SetWindowRgn(Handle(), copy.Get(), TRUE))
+    // The window repaints itself whole from the picture: on some systems its
+    // earlier content does not survive a change of shape. Asking the system
+    // to redraw (and so to redraw what lies below) costs far more with a
+    // shape of thousands of rectangles.
+    if (::SetWindowRgn(Handle(), copy.Get(), FALSE))
         copy.Release();
     ::InvalidateRect(Handle(), nullptr, FALSE);
 }

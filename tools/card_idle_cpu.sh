@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Starts the card under Wine on its own Xvfb, lets the scene complete (95 s)
+# and prints the CPU time the card's process uses in the following 30 s, as a
+# share of one core. Its own Wine server's share is printed beside it.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=tools/env.sh
+. "$here/tools/env.sh"
+build_all >/dev/null
+init_wine_prefix
+card_pid=""
+cleanup() {
+  [ -n "$card_pid" ] && kill "$card_pid" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  stop_own_xvfb
+}
+trap cleanup EXIT INT TERM
+start_own_xvfb
+wineserver -p
+wine "$build/bin/Frostvale-Karte.exe" &
+card_pid=$!
+settle=${SETTLE_SECONDS:-95}
+window=${WINDOW_SECONDS:-30}
+sleep "$settle"
+ticks=$(getconf CLK_TCK)
+cpu() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+server_pid=""
+# The Wine server of this prefix: the newest one whose environment names it.
+for p in $(pgrep -u "$(id -u)" wineserver || true); do
+  if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then server_pid=$p; fi
+done
+c0=$(cpu "$card_pid"); s0=$(cpu "$server_pid" 2>/dev/null || echo 0)
+sleep "$window"
+c1=$(cpu "$card_pid"); s1=$(cpu "$server_pid" 2>/dev/null || echo 0)
+awk -v c=$((c1 - c0)) -v s=$((s1 - s0)) -v t="$ticks" -v w="$window" 'BEGIN {
+  printf "card process: %.2f s CPU in %d s = %.2f%% of one core\n", c / t, w, 100 * c / t / w
+  printf "wine server:  %.2f s CPU in %d s = %.2f%% of one core\n", s / t, w, 100 * s / t / w }'
+echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"
