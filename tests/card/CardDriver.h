@@ -22,6 +22,8 @@ public:
     // True when the process ended within the time; its exit code in `code`.
     bool WaitForExit(DWORD ms, DWORD& code);
     DWORD MillisecondsSinceStart() const { return ::GetTickCount() - started_; }
+    // From now on the time counts from this moment (the scene's start).
+    void RestartClock() { started_ = ::GetTickCount(); }
 
 private:
     PROCESS_INFORMATION pi_{};
