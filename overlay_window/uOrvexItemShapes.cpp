@@ -1,5 +1,6 @@
 #include "overlay_window/uOrvexItemShapes.h"
 
+#include "screen_objects/uGeometry.h"
 #include "screen_objects/uScreenBitmap.h"
 #include "screen_objects/uScreenEllipse.h"
 #include "screen_objects/uScreenFreehand.h"
@@ -106,4 +107,40 @@ std::unique_ptr<TScreenObject> MakeBitmapObjectFromResource(POINT Position, HMOD
     bitmap->AppendPoint(Position.x, Position.y);
     bitmap->SetTransparentColor(TransparentColor);
     return bitmap;
+}
+
+bool PaintsExactArea(const TScreenObject& object, RECT& box) {
+    box = RECT{0, 0, 0, 0};
+    if (!object.Visible)
+        return true;
+    if (const auto* image = dynamic_cast<const TScreenImage*>(&object)) {
+        if (image->DragMode != 0)
+            return false; // drawn whole, without transparency
+        if (!image->Picture.Empty()) {
+            const RECT r = image->PictureRect();
+            box = RECT{r.left, r.top, r.left + image->Picture.Width(),
+                       r.top + image->Picture.Height()};
+        }
+        return true;
+    }
+    const bool markers = object.PointType == PointTypeCross ||
+                         object.PointType == PointTypeCircle || object.PointType == PointTypeSquare;
+    if (markers || object.Dragging || !object.PolygonFilled)
+        return false;
+    if (const auto* ellipse = dynamic_cast<const TScreenEllipse*>(&object)) {
+        RECT o;
+        ellipse->GetOuterRect(o);
+        box = RECT{o.left - 1, o.top - 1, o.right + 2, o.bottom + 2};
+        return true;
+    }
+    if (const auto* rectangle = dynamic_cast<const TScreenRectangle*>(&object)) {
+        // A wider pen draws the frame half outside the rectangle.
+        if (object.LineWidth < 0 || object.LineWidth > 1)
+            return false;
+        RECT n;
+        rectangle->GetNormalizedRect(n);
+        box = RECT{n.left, n.top, n.right + 1, n.bottom + 1};
+        return true;
+    }
+    return false;
 }

@@ -28,3 +28,10 @@ MakeBitmapObjectFromFile(POINT Position, const std::wstring& FileName, COLORREF 
 std::unique_ptr<TScreenObject> MakeBitmapObjectFromResource(POINT Position, HMODULE Instance,
                                                             const std::wstring& ResourceName,
                                                             COLORREF TransparentColor);
+
+// Whether painting the object covers exactly the area it adds to the region:
+// no pixel drawn outside it, none inside it left unpainted. Filled ellipses,
+// filled rectangles with a one-pixel pen, pictures and objects that draw
+// nothing do; outlines, lines, markers and dragged shapes do not. box receives
+// a rectangle that holds the whole area (empty when nothing is drawn).
+bool PaintsExactArea(const TScreenObject& object, RECT& box);

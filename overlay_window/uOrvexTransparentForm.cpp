@@ -5,9 +5,11 @@
 #include "ui/Application.h"
 #include "ui/Canvas.h"
 #include "ui/Form.h"
+#include "ui/RegionUnion.h"
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <exception>
 
 const wchar_t OrvexHomepageAddress[] = L"https://orvex.frostvale.example/";
@@ -17,6 +19,58 @@ namespace {
 // Menu command identifiers of MainPopupMenu.
 constexpr UINT InformationaboutOrvexSDK1 = 1;
 constexpr UINT OrvexHomepage1 = 2;
+
+// Pen strokes and markers may reach this far (plus the line width) beyond
+// the area a shape adds to the window shape.
+constexpr int32_t PaintSpillMargin = 3;
+
+constexpr size_t NoIndex = static_cast<size_t>(-1);
+
+bool IsEmpty(const RECT& r) {
+    return r.right <= r.left || r.bottom <= r.top;
+}
+
+RECT RegionBox(HRGN region) {
+    RECT box{0, 0, 0, 0};
+    if (!region || ::GetRgnBox(region, &box) <= NULLREGION)
+        return RECT{0, 0, 0, 0};
+    return box;
+}
+
+// Where a paint that added `area` may have drawn; exact tells whether it
+// drew that area and nothing else.
+RECT DrawnBox(const TScreenObject& object, HRGN area, bool& exact) {
+    RECT box;
+    exact = PaintsExactArea(object, box);
+    if (exact)
+        return box;
+    box = RegionBox(area);
+    if (!IsEmpty(object.Bounds))
+        ::UnionRect(&box, &box, &object.Bounds);
+    const int32_t margin = PaintSpillMargin + std::clamp(object.LineWidth, 1, 1 << 16);
+    ::InflateRect(&box, margin, margin);
+    return box;
+}
+
+// Paints one item, adding its area to a fresh region, which it returns.
+ui::Region PaintItemArea(TTransparentFormObject& item, ui::Canvas& canvas) {
+    ui::Region area = ui::MakeEmptyRegion();
+    HRGN before = area.Get();
+    HRGN after = item.ScreenObject->Paint(canvas, before, false);
+    // A shape that answers with a region of its own hands it over.
+    if (after && after != before)
+        area.Reset(after);
+    return area;
+}
+
+// Notes what the item's paint, which added `area`, left.
+void RecordPaint(TTransparentFormObject& item, HRGN area) {
+    bool exact = false;
+    item.Box = DrawnBox(*item.ScreenObject, area, exact);
+    item.Exact = exact;
+    item.Shown = !IsEmpty(RegionBox(area));
+    item.Dirty = false;
+}
 
 } // namespace
 
@@ -250,15 +304,17 @@ int32_t TTransparentForm::ForItem(int32_t ID, bool searchDemo,
             return -1; // the window has been closed
         bool found = false;
         auto walk = [&](ItemList& list, bool demo) {
+            // IDs are unique: the walk ends at the first match.
             for (size_t i = list.size(); i-- > 0;) {
-                if (i < list.size() && list[i].ID == ID) {
+                if (list[i].ID == ID) {
                     op(list, i, demo);
                     found = true;
+                    return;
                 }
             }
         };
         walk(*Items, false);
-        if (searchDemo)
+        if (searchDemo && !found)
             walk(*DemoItems, true);
         return found ? 1 : 0;
     } catch (...) {
@@ -268,8 +324,12 @@ int32_t TTransparentForm::ForItem(int32_t ID, bool searchDemo,
 
 int32_t TTransparentForm::DeleteItem(int32_t ID) {
     int32_t r = ForItem(ID, true, [&](ItemList& list, size_t i, bool demo) {
-        if (!demo)
+        if (!demo) {
             NotifyStatusChanged(ID, STATUSCHANGED_DELETE);
+            // Where it drew must be painted again.
+            if (!IsEmpty(list[i].Box))
+                Damage.push_back(list[i].Box);
+        }
         list.erase(list.begin() + static_cast<ptrdiff_t>(i));
     });
     if (r == 1)
@@ -280,6 +340,7 @@ int32_t TTransparentForm::DeleteItem(int32_t ID) {
 int32_t TTransparentForm::ShowItem(int32_t ID, bool Visible) {
     int32_t r = ForItem(ID, true, [&](ItemList& list, size_t i, bool demo) {
         list[i].ScreenObject->SetVisible(Visible);
+        MarkDirty(list[i]);
         if (!demo)
             NotifyStatusChanged(ID, Visible ? STATUSCHANGED_SET_VISIBLE_TRUE
                                             : STATUSCHANGED_SET_VISIBLE_FALSE);
@@ -292,12 +353,14 @@ int32_t TTransparentForm::ShowItem(int32_t ID, bool Visible) {
 int32_t TTransparentForm::SetItemLineWidth(int32_t ID, int32_t Width) {
     return ForItem(ID, false, [&](ItemList& list, size_t i, bool) {
         list[i].ScreenObject->LineWidth = Width;
+        MarkDirty(list[i]);
     });
 }
 
 int32_t TTransparentForm::SetItemFilled(int32_t ID, bool Filled) {
     return ForItem(ID, false, [&](ItemList& list, size_t i, bool) {
         list[i].ScreenObject->PolygonFilled = Filled;
+        MarkDirty(list[i]);
     });
 }
 
@@ -305,12 +368,14 @@ int32_t TTransparentForm::SetItemColor(int32_t ID, COLORREF Color) {
     return ForItem(ID, false, [&](ItemList& list, size_t i, bool) {
         list[i].ScreenObject->SetLineColor(Color);
         list[i].ScreenObject->SetFillColor(Color);
+        MarkDirty(list[i]);
     });
 }
 
 int32_t TTransparentForm::SetItemAutohide(int32_t ID, bool AutoHide) {
     int32_t r = ForItem(ID, false, [&](ItemList& list, size_t i, bool) {
         list[i].AutoHide = AutoHide;
+        MarkDirty(list[i]);
         NotifyStatusChanged(ID, AutoHide ? STATUSCHANGED_SET_AUTOHIDE_TRUE
                                          : STATUSCHANGED_SET_AUTOHIDE_FALSE);
     });
@@ -337,6 +402,7 @@ int32_t TTransparentForm::SetItemZOrder(int32_t ID, int32_t Position) {
         if (Position < 0)
             return -1;
         TTransparentFormObject item = std::move(list[index]);
+        MarkDirty(item);
         list.erase(list.begin() + static_cast<ptrdiff_t>(index));
         if (static_cast<size_t>(Position) < list.size())
             list.insert(list.begin() + Position, std::move(item));
@@ -367,6 +433,8 @@ int32_t TTransparentForm::ClearItems(bool Demo) {
         item.ScreenObject.reset();
     }
     list->clear();
+    if (!Demo)
+        ShapeValid = false;
     ScheduleRepaint();
     return count;
 }
@@ -433,8 +501,28 @@ void TTransparentForm::RebuildWindowShape() {
     if (!Items && !DemoItems)
         return;
     ++Rebuilds;
+    HDC dc = FullRepaint ? nullptr : ImageCanvasDC();
+    if (!dc) {
+        RebuildFullReference();
+        ShapeValid = false;
+        return;
+    }
+    ui::Canvas canvas(dc);
+    const bool dialog = IsDialogVisible();
+    // The library dialog and the demo items are rare and few: they take the
+    // whole repaint, and so does the first repaint after them.
+    const bool special = dialog || (DemoItems && !DemoItems->empty());
+    ++Stats.Rebuilds;
+    if (!ShapeValid || special || LastRebuildSpecial || !RebuildIncremental(canvas))
+        RebuildEverything(canvas, !dialog);
+    LastRebuildSpecial = special;
+    ::SelectClipRgn(dc, nullptr);
+}
+
+void TTransparentForm::RebuildFullReference() {
     WindowRegion = ui::MakeEmptyRegion();
     if (HDC dc = ImageCanvasDC()) {
+        ::SelectClipRgn(dc, nullptr);
         ui::Canvas canvas(dc);
         if (!IsDialogVisible() && Items)
             PaintList(*Items, canvas, WindowRegion);
@@ -451,6 +539,241 @@ void TTransparentForm::RebuildWindowShape() {
         // what lies inside it.
         ::InvalidateRect(Handle(), nullptr, FALSE);
     }
+}
+
+void TTransparentForm::ForgetPaint(TTransparentFormObject& item) {
+    item.Shown = false;
+    item.Exact = true;
+    item.Box = RECT{0, 0, 0, 0};
+    item.Dirty = false;
+}
+
+void TTransparentForm::RebuildEverything(ui::Canvas& canvas, bool ordinary) {
+    ++Stats.Everything;
+    ::SelectClipRgn(canvas.Handle(), nullptr);
+    ui::RegionUnion all;
+    auto paintList = [&](ItemList& list, bool paint) {
+        for (TTransparentFormObject& item : list) {
+            if (!paint || item.AutoHidden || !item.ScreenObject) {
+                ForgetPaint(item);
+                continue;
+            }
+            ui::Region area = PaintItemArea(item, canvas);
+            ++Stats.ItemPaints;
+            RecordPaint(item, area.Get());
+            all.Push(std::move(area));
+        }
+    };
+    if (Items)
+        paintList(*Items, ordinary);
+    if (DemoItems)
+        paintList(*DemoItems, true);
+    Shape = all.Finish();
+    Damage.clear();
+    ShapeValid = true;
+    SetShape();
+}
+
+bool TTransparentForm::RebuildIncremental(ui::Canvas& canvas) {
+    if (!Items || !Shape)
+        return false;
+    ItemList& list = *Items;
+    std::vector<size_t> dirty;
+    size_t firstClean = NoIndex, lastClean = NoIndex;
+    bool cleanExact = true;
+    for (size_t i = 0; i < list.size(); ++i) {
+        const TTransparentFormObject& item = list[i];
+        if (item.Dirty) {
+            dirty.push_back(i);
+        } else if (item.Shown) {
+            if (firstClean == NoIndex)
+                firstClean = i;
+            lastClean = i;
+            cleanExact = cleanExact && item.Exact;
+        }
+    }
+    if (dirty.empty() && Damage.empty())
+        return true; // nothing to paint, the shape stands
+
+    // Painting only parts of the picture is sound when every item paints
+    // exactly its area: then each pixel of the shape shows the last item
+    // over it, whatever the picture held before. Outlines, lines and markers
+    // draw beside their areas or leave some of them unpainted, so with them
+    // everything is painted again.
+    if (!cleanExact)
+        return false;
+    for (size_t i : dirty) {
+        const TTransparentFormObject& item = list[i];
+        RECT box;
+        if ((!IsEmpty(item.Box) && !item.Exact) ||
+            (item.ScreenObject && !PaintsExactArea(*item.ScreenObject, box)))
+            return false;
+    }
+    // When nothing was removed and each changed item is new and lies above
+    // or below all the others, the picture only gains: each new item shows
+    // where nothing above it lies.
+    bool gains = Damage.empty();
+    for (size_t i : dirty) {
+        if (!gains)
+            break;
+        const TTransparentFormObject& item = list[i];
+        if (!IsEmpty(item.Box)) {
+            gains = false; // it drew before: that must go
+            break;
+        }
+        if (item.AutoHidden || !item.ScreenObject)
+            continue;
+        RECT box;
+        PaintsExactArea(*item.ScreenObject, box);
+        const bool below = firstClean == NoIndex || i < firstClean;
+        const bool above = lastClean == NoIndex || i > lastClean;
+        if (!IsEmpty(box) && !below && !above)
+            gains = false;
+    }
+    if (gains) {
+        ++Stats.Gains;
+        RebuildOcclusion(canvas, dirty, firstClean, lastClean);
+    } else {
+        ++Stats.Damaged;
+        RebuildDamaged(canvas);
+    }
+    return true;
+}
+
+void TTransparentForm::RebuildOcclusion(ui::Canvas& canvas, const std::vector<size_t>& dirty,
+                                        size_t firstClean, size_t /*lastClean*/) {
+    HDC dc = canvas.Handle();
+    ItemList& list = *Items;
+    bool shapeChanged = false;
+    auto gain = [&](HRGN part) {
+        ::CombineRgn(Shape.Get(), Shape.Get(), part, RGN_OR);
+        shapeChanged = true;
+    };
+    // New items above all others: in paint order, in full.
+    ::SelectClipRgn(dc, nullptr);
+    std::vector<size_t> below;
+    for (size_t i : dirty) {
+        TTransparentFormObject& item = list[i];
+        if (item.AutoHidden || !item.ScreenObject) {
+            ForgetPaint(item);
+            continue;
+        }
+        if (firstClean != NoIndex && i < firstClean) {
+            below.push_back(i);
+            continue;
+        }
+        ui::Region area = PaintItemArea(item, canvas);
+        ++Stats.ItemPaints;
+        RecordPaint(item, area.Get());
+        if (item.Shown)
+            gain(area.Get());
+    }
+    // New items below all others, from the top down: each shows only where
+    // nothing above it lies.
+    for (auto it = below.rbegin(); it != below.rend(); ++it) {
+        TTransparentFormObject& item = list[*it];
+        RECT box;
+        PaintsExactArea(*item.ScreenObject, box);
+        ui::Region visible(::CreateRectRgnIndirect(&box));
+        ::CombineRgn(visible.Get(), visible.Get(), Shape.Get(), RGN_DIFF);
+        ::SelectClipRgn(dc, visible.Get());
+        ui::Region area = PaintItemArea(item, canvas);
+        ++Stats.ItemPaints;
+        RecordPaint(item, area.Get());
+        if (::CombineRgn(visible.Get(), visible.Get(), area.Get(), RGN_AND) > NULLREGION)
+            gain(visible.Get());
+    }
+    ::SelectClipRgn(dc, nullptr);
+    if (shapeChanged)
+        SetShape();
+}
+
+void TTransparentForm::RebuildDamaged(ui::Canvas& canvas) {
+    HDC dc = canvas.Handle();
+    ItemList& list = *Items;
+    // The damage: where removed and changed items drew, and where changed
+    // items draw now.
+    ui::Region damage = ui::MakeEmptyRegion();
+    auto damageRect = [&](const RECT& r) {
+        if (IsEmpty(r))
+            return;
+        ui::Region part(::CreateRectRgnIndirect(&r));
+        ::CombineRgn(damage.Get(), damage.Get(), part.Get(), RGN_OR);
+    };
+    for (const RECT& r : Damage)
+        damageRect(r);
+    Damage.clear();
+    for (const TTransparentFormObject& item : list)
+        if (item.Dirty)
+            damageRect(item.Box);
+
+    // In paint order: changed items in full, the others within the damage.
+    std::vector<ui::Region> areas(list.size());
+    ::SelectClipRgn(dc, damage.Get());
+    for (size_t i = 0; i < list.size(); ++i) {
+        TTransparentFormObject& item = list[i];
+        if (item.AutoHidden || !item.ScreenObject) {
+            if (item.Dirty)
+                ForgetPaint(item);
+            continue;
+        }
+        if (item.Dirty) {
+            ::SelectClipRgn(dc, nullptr);
+            areas[i] = PaintItemArea(item, canvas);
+            ++Stats.ItemPaints;
+            RecordPaint(item, areas[i].Get());
+            damageRect(item.Box);
+            ::SelectClipRgn(dc, damage.Get());
+        } else if (!IsEmpty(item.Box) && ::RectInRegion(damage.Get(), &item.Box)) {
+            areas[i] = PaintItemArea(item, canvas);
+            ++Stats.ItemPaints;
+            RecordPaint(item, areas[i].Get());
+        }
+    }
+    ::SelectClipRgn(dc, nullptr);
+
+    // Outside the damage the shape stands; inside it is the union of the
+    // areas that lie there now.
+    ui::RegionUnion inside;
+    for (size_t i = 0; i < list.size(); ++i) {
+        TTransparentFormObject& item = list[i];
+        if (!item.Shown || !::RectInRegion(damage.Get(), &item.Box))
+            continue;
+        HRGN area = areas[i] ? areas[i].Get() : item.ScreenObject->Region.Get();
+        if (!area)
+            continue;
+        ui::Region part = ui::MakeEmptyRegion();
+        ::CombineRgn(part.Get(), area, damage.Get(), RGN_AND);
+        inside.Push(std::move(part));
+    }
+    ui::Region now = inside.Finish();
+    ui::Region before = ui::MakeEmptyRegion();
+    ::CombineRgn(before.Get(), Shape.Get(), damage.Get(), RGN_AND);
+    // Compared by difference both ways: an exclusive-or of two equal regions
+    // does not always come out empty on every system.
+    ui::Region rest = ui::MakeEmptyRegion();
+    const bool same = ::CombineRgn(rest.Get(), before.Get(), now.Get(), RGN_DIFF) == NULLREGION &&
+                      ::CombineRgn(rest.Get(), now.Get(), before.Get(), RGN_DIFF) == NULLREGION;
+    if (!same) {
+        ::CombineRgn(Shape.Get(), Shape.Get(), damage.Get(), RGN_DIFF);
+        ::CombineRgn(Shape.Get(), Shape.Get(), now.Get(), RGN_OR);
+        SetShape();
+    } else if (Handle()) {
+        ::InvalidateRgn(Handle(), damage.Get(), FALSE);
+    }
+}
+
+void TTransparentForm::SetShape() {
+    if (!Handle())
+        return;
+    // The system takes over the region it is given: it gets a copy.
+    ui::Region copy = ui::MakeEmptyRegion();
+    ::CombineRgn(copy.Get(), Shape.Get(), nullptr, RGN_COPY);
+    // A new shape is shown with a repaint of the whole window: on some
+    // systems the window's earlier content does not survive the change.
+    if (::SetWindowRgn(Handle(), copy.Get(), TRUE))
+        copy.Release();
+    ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void TTransparentForm::RedrawTimerTimer() {
@@ -479,6 +802,7 @@ void TTransparentForm::CheckAutohide() {
         bool over = item.ScreenObject->ContainsPoint(pos);
         if (over != item.AutoHidden) {
             item.AutoHidden = over;
+            MarkDirty(item);
             NotifyStatusChanged(item.ID, over ? STATUSCHANGED_AUTOHIDE : STATUSCHANGED_AUTOSHOW);
             changed = true;
         }

@@ -27,6 +27,12 @@ struct TTransparentFormObject {
     bool AutoHidden = false;
     int32_t ID = 0;
     int16_t Cursor = 0;
+
+    // The window's repaint bookkeeping.
+    bool Dirty = true;    // changed since its last paint: the next rebuild paints it
+    bool Shown = false;   // added an area to the window shape at its last paint
+    bool Exact = false;   // that paint drew exactly the area it added
+    RECT Box{0, 0, 0, 0}; // where that paint may have drawn; empty when it drew nothing
 };
 
 // Cursor numbers of items and of the window.
@@ -171,8 +177,24 @@ public:
     bool RepaintPending() const { return RedrawTimer.Enabled(); }
     // How many times the window shape has been rebuilt.
     long RebuildCount() const { return Rebuilds; }
-    // Builds the window shape now; normally the redraw timer does it.
+    // Builds the window shape now; normally the redraw timer does it. Only
+    // what changed since the last rebuild is painted again, and the shape is
+    // handed to the system only when it changed.
     void RebuildWindowShape();
+    // The straightforward repaint, kept as the reference: every shown item
+    // paints itself in full and every area is united anew. While on, every
+    // rebuild is done this way.
+    void SetFullRepaint(bool on) { FullRepaint = on; }
+    // Forgets what the last rebuild left, so that the next one paints everything.
+    void InvalidateShape() { ShapeValid = false; }
+    // How the rebuilds went: each incremental one either painted everything,
+    // only the gains of new items, or the damaged area; item paints in all.
+    struct RepaintStats {
+        long Rebuilds = 0, Everything = 0, Gains = 0, Damaged = 0, ItemPaints = 0;
+    };
+    const RepaintStats& Repaints() const { return Stats; }
+    // The picture the items paint into (null before the first rebuild).
+    HDC PictureDC() const { return ImageDC.Get(); }
     void CheckAutohide();
     void DispatchMouseEvent(UINT Msg);
 
@@ -201,6 +223,16 @@ private:
                     const std::function<void(ItemList& list, size_t index, bool demo)>& op);
     TTransparentFormObject* FindOrdinary(int32_t ID);
     void PaintList(const ItemList& list, ui::Canvas& canvas, ui::Region& region);
+    void RebuildFullReference();
+    void RebuildEverything(ui::Canvas& canvas, bool ordinary);
+    bool RebuildIncremental(ui::Canvas& canvas);
+    void RebuildOcclusion(ui::Canvas& canvas, const std::vector<size_t>& dirty, size_t firstClean,
+                          size_t lastClean);
+    void RebuildDamaged(ui::Canvas& canvas);
+    // Hands a copy of Shape to the system.
+    void SetShape();
+    void MarkDirty(TTransparentFormObject& item) { item.Dirty = true; }
+    void ForgetPaint(TTransparentFormObject& item);
     HDC ImageCanvasDC();
     void ApplyCursor();
     void ShowPopupMenu(POINT at);
@@ -224,5 +256,15 @@ private:
     int16_t ImageCursorNumber = crDefault;
     bool LeftPressed = false;
     long Rebuilds = 0;
+
+    // Incremental repaints. Shape is the window shape of the last rebuild
+    // (the system has its own copy); it and every item's bookkeeping are
+    // current while ShapeValid. Damage holds where removed items last drew.
+    bool FullRepaint = false;
+    bool ShapeValid = false;
+    bool LastRebuildSpecial = false; // the library dialog or demo items were involved
+    ui::Region Shape;
+    std::vector<RECT> Damage;
+    RepaintStats Stats;
     std::unique_ptr<ui::Window> AboutForm;
 };

@@ -2,6 +2,7 @@
 
 #include "ui/Handles.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -166,10 +167,20 @@ HRGN DrawEllipseInRegion(ui::Canvas& canvas, HRGN region, const RECT& rect, bool
     if (filled) {
         const int32_t a2 = TruncToInt32(std::numbers::sqrt2 * a);
         const int32_t b2 = TruncToInt32(std::numbers::sqrt2 * b);
+        // The disc is painted as exactly the area it adds: a drawn ellipse and
+        // an elliptic region differ by a pixel at the rim, and a region pixel
+        // left unpainted would show whatever the picture held there before.
+        // The box is handed over ordered: an upside-down box gives a region
+        // whose rectangles are out of order on some systems, and uniting such
+        // regions then depends on the order of the unions.
+        const int32_t top = std::min(cy + b2, cy - b2 + 1);
+        const int32_t bottom = std::max(cy + b2, cy - b2 + 1);
+        ui::Region disc(::CreateEllipticRgn(cx - a2, top, cx + a2 + 1, bottom));
         canvas.SetBrushStyle(ui::BrushStyle::Solid);
-        canvas.Ellipse(cx - a2, cy - b2, cx + a2, cy + b2);
-        AddRegion(region,
-                  ui::Region(::CreateEllipticRgn(cx - a2, cy + b2, cx + a2 + 1, cy - b2 + 1)));
+        canvas.Realize();
+        if (disc)
+            ::PaintRgn(canvas.Handle(), disc.Get());
+        AddRegion(region, std::move(disc));
         return region;
     }
     // The outline as a chain of one-degree segments, starting at the corner (cx + a, cy - b).

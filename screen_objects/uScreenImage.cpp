@@ -2,6 +2,7 @@
 
 #include "screen_objects/uGeometry.h"
 #include "screen_objects/uIniValues.h"
+#include "ui/RegionUnion.h"
 
 #include <algorithm>
 #include <climits>
@@ -22,39 +23,6 @@ int32_t CentreOffset(int32_t size, uint8_t align) {
 // sets, and some add the rectangles one union at a time (quadratic in the
 // count), so sets stay small and a merge tree joins them.
 constexpr size_t RegionChunkRects = 64;
-
-// ORs regions pairwise like a binary counter, so joining n pieces costs
-// about log n passes over the result instead of n.
-class RegionMerger {
-public:
-    void Push(ui::Region piece) {
-        stack_.push_back({std::move(piece), 0});
-        while (stack_.size() >= 2 &&
-               stack_[stack_.size() - 1].level == stack_[stack_.size() - 2].level) {
-            Entry top = std::move(stack_.back());
-            stack_.pop_back();
-            ::CombineRgn(stack_.back().region.Get(), stack_.back().region.Get(), top.region.Get(),
-                         RGN_OR);
-            ++stack_.back().level;
-        }
-    }
-    ui::Region Finish() {
-        if (stack_.empty())
-            return ui::MakeEmptyRegion();
-        ui::Region result = std::move(stack_.back().region);
-        stack_.pop_back();
-        for (; !stack_.empty(); stack_.pop_back())
-            ::CombineRgn(result.Get(), result.Get(), stack_.back().region.Get(), RGN_OR);
-        return result;
-    }
-
-private:
-    struct Entry {
-        ui::Region region;
-        int level;
-    };
-    std::vector<Entry> stack_;
-};
 
 // A region made of up to RegionChunkRects rectangles in one call.
 ui::Region RegionFromRects(const RECT* rects, size_t count) {
@@ -150,7 +118,7 @@ ui::Region BuildPictureRegion(const uint32_t* pixels, int32_t width, int32_t hei
     if (!pixels || width <= 0 || height <= 0)
         return ui::MakeEmptyRegion();
     const uint32_t key = ui::PixelFromColor(transparent);
-    RegionMerger merger;
+    ui::RegionUnion merger;
     std::vector<RECT> rects;
     // Rows with the same runs as the row above extend its band downwards.
     auto emitBand = [&](const Runs& runs, int32_t bandTop, int32_t bandBottom) {

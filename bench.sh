@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds and runs one benchmark under Wine, on its own Xvfb when there is no
+# display: ./bench.sh overlay_scale_bench
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+name=${1:?usage: ./bench.sh <benchmark> (overlay_scale_bench, overlay_rebuild_bench, bench_shapes, picture_region_bench)}
+bash "$here/tools/setup.sh"
+# shellcheck source=tools/env.sh
+. "$here/tools/env.sh"
+
+build_all >/dev/null
+init_wine_prefix
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  stop_own_xvfb
+}
+trap cleanup EXIT INT TERM
+if ! display_works; then start_own_xvfb; fi
+echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
+cd "$build/bin"
+shift; wine "./$name.exe" "$@"
+echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -1,0 +1,49 @@
+// Joins many regions into one. ORs them pairwise like a binary counter, so n
+// pieces cost about log n passes over the result instead of n: uniting one
+// piece at a time with a growing union is quadratic in the pieces.
+#pragma once
+
+#include "ui/Handles.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace ui {
+
+class RegionUnion {
+public:
+    // Takes the piece over.
+    void Push(Region piece) {
+        if (!piece)
+            return;
+        stack_.push_back({std::move(piece), 0});
+        while (stack_.size() >= 2 &&
+               stack_[stack_.size() - 1].level == stack_[stack_.size() - 2].level) {
+            Entry top = std::move(stack_.back());
+            stack_.pop_back();
+            ::CombineRgn(stack_.back().region.Get(), stack_.back().region.Get(), top.region.Get(),
+                         RGN_OR);
+            ++stack_.back().level;
+        }
+    }
+    // The union of everything pushed (an empty region when nothing was).
+    Region Finish() {
+        if (stack_.empty())
+            return MakeEmptyRegion();
+        Region result = std::move(stack_.back().region);
+        stack_.pop_back();
+        for (; !stack_.empty(); stack_.pop_back())
+            ::CombineRgn(result.Get(), result.Get(), stack_.back().region.Get(), RGN_OR);
+        return result;
+    }
+
+private:
+    struct Entry {
+        Region region;
+        int level;
+    };
+    std::vector<Entry> stack_;
+};
+
+} // namespace ui
