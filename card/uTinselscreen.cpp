@@ -143,7 +143,7 @@ void TFrostvaleForm::VuderOrvexMouseMove(TVuderOrvex&, int32_t ID, POINT&) {
         OpenLetterFromIcon();
 }
 
-int FrostvaleMain() {
+int FrostvaleMain(const std::function<void(TFrostvaleForm&)>& beforeRun) {
     OrvexLibraryStart();
     ui::Application& app = ui::Application::Instance();
     app.Initialize();
@@ -160,6 +160,8 @@ int FrostvaleMain() {
         FvlAboutForm = &about;
         app.CreateForm(about);
         scene.ShowLetterModal = [] { LetterForm->ShowModal(); };
+        if (beforeRun)
+            beforeRun(scene);
         code = app.Run();
         FvlAboutForm = nullptr;
         LetterForm = nullptr;

@@ -55,5 +55,7 @@ private:
 extern TFrostvaleForm* FrostvaleForm;
 
 // The main block: starts the library, creates the forms, runs the message
-// loop, ends the library; returns the exit code.
-int FrostvaleMain();
+// loop, ends the library; returns the exit code. beforeRun, when given, sees
+// the scene window just before the message loop starts (a benchmark adjusts
+// it there).
+int FrostvaleMain(const std::function<void(TFrostvaleForm&)>& beforeRun = nullptr);
