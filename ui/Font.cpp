@@ -2,17 +2,17 @@
 
 namespace ui {
 
-Font MakeFont(const FontSpec& spec) {
+Font MakeFont(const FontSpec& font) {
     LOGFONTW lf{};
-    lf.lfHeight = -(spec.height > 0 ? spec.height : 1); // negative: character height
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = spec.italic ? TRUE : FALSE;
+    lf.lfHeight = -(font.height > 0 ? font.height : 1); // negative: character height
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = font.italic ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    lstrcpynW(lf.lfFaceName, spec.face.c_str(), LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, font.face.c_str(), LF_FACESIZE);
     return Font(::CreateFontIndirectW(&lf));
 }
 

@@ -18,7 +18,7 @@ struct FontSpec {
     bool operator==(const FontSpec&) const = default;
 };
 
-// The font of the spec; an empty owner when the system refuses it.
-Font MakeFont(const FontSpec& spec);
+// The font described; an empty owner when the system refuses it.
+Font MakeFont(const FontSpec& font);
 
 } // namespace ui
