@@ -29,7 +29,7 @@
 
 namespace {
 
-constexpr int Repeats = 3;
+constexpr int Repeats = 5;
 bool Verbose = false;
 constexpr DWORD DriftTime = 65000; // a ground tick in the drift window
 
@@ -236,7 +236,10 @@ Row Measure(TTransparentForm& form, Scene& scene, int w, int h) {
     // A drift tick; its 31 ellipses are removed again afterwards (untimed), so
     // the population stays the same for every run.
     auto driftTick = [&](bool full) {
+        // The first repaint after a change of mode paints everything: untimed.
         form.SetFullRepaint(full);
+        form.InvalidateShape();
+        Repaint(form);
         std::vector<double> times;
         for (int i = 0; i < Repeats; ++i) {
             scene.overlay.Added.clear();

@@ -72,7 +72,70 @@ void RecordPaint(TTransparentFormObject& item, HRGN area) {
     item.Dirty = false;
 }
 
+// Size of the cells in which Present copies the picture. The cost of the
+// system's clipping grows with the square of the shape's rectangles inside
+// one copy, every copy has a fixed cost of its own: these cells keep both small.
+constexpr SIZE PresentCell{128, 96};
+
+// The child window the picture is copied through. It lets every mouse
+// message through to the overlay and never paints by itself.
+class TPaintPane : public ui::Window {
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        switch (msg) {
+        case WM_NCHITTEST:
+            return HTTRANSPARENT;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            ::ValidateRect(Handle(), nullptr);
+            return 0;
+        default:
+            return ui::Window::HandleMessage(msg, wParam, lParam);
+        }
+    }
+};
+
+constexpr UINT PaneMoveFlags = SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS |
+                               SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
+constexpr UINT PaneHideFlags = SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOMOVE |
+                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
+
 } // namespace
+
+std::vector<RECT> PresentParts(const std::vector<RECT>& area, SIZE window, SIZE cell) {
+    std::vector<RECT> parts;
+    if (window.cx <= 0 || window.cy <= 0 || cell.cx <= 0 || cell.cy <= 0)
+        return parts;
+    const LONG columns = (window.cx + cell.cx - 1) / cell.cx;
+    const LONG rows = (window.cy + cell.cy - 1) / cell.cy;
+    std::vector<RECT> boxes(static_cast<size_t>(columns) * static_cast<size_t>(rows),
+                            RECT{0, 0, 0, 0});
+    const RECT whole{0, 0, window.cx, window.cy};
+    for (const RECT& r : area) {
+        RECT clipped;
+        if (!::IntersectRect(&clipped, &r, &whole))
+            continue;
+        for (LONG row = clipped.top / cell.cy; row <= (clipped.bottom - 1) / cell.cy; ++row) {
+            for (LONG column = clipped.left / cell.cx; column <= (clipped.right - 1) / cell.cx;
+                 ++column) {
+                const RECT cellRect{column * cell.cx, row * cell.cy, (column + 1) * cell.cx,
+                                    (row + 1) * cell.cy};
+                RECT piece;
+                ::IntersectRect(&piece, &clipped, &cellRect);
+                RECT& box = boxes[static_cast<size_t>(row * columns + column)];
+                if (IsEmpty(box))
+                    box = piece;
+                else
+                    ::UnionRect(&box, &box, &piece);
+            }
+        }
+    }
+    for (const RECT& box : boxes)
+        if (!IsEmpty(box))
+            parts.push_back(box);
+    return parts;
+}
 
 TCursorSource CursorSourceFor(int32_t cursor) {
     auto system = [](LPCWSTR idc) {
@@ -202,6 +265,16 @@ void TTransparentForm::FormCreate() {
     if (HWND owner = ::GetWindow(Handle(), GW_OWNER))
         ::ShowWindow(owner, SW_HIDE);
     ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    auto pane = std::make_unique<TPaintPane>();
+    ui::WindowParams p;
+    p.style = WS_CHILD;
+    p.x = 0;
+    p.y = 0;
+    p.width = 1;
+    p.height = 1;
+    p.parent = Handle();
+    if (pane->Create(p))
+        PaintPane = std::move(pane);
     ScheduleRepaint();
 }
 
@@ -572,6 +645,7 @@ void TTransparentForm::RebuildEverything(ui::Canvas& canvas, bool ordinary) {
     Damage.clear();
     ShapeValid = true;
     SetShape();
+    Present(nullptr);
 }
 
 bool TTransparentForm::RebuildIncremental(ui::Canvas& canvas) {
@@ -645,8 +719,12 @@ void TTransparentForm::RebuildOcclusion(ui::Canvas& canvas, const std::vector<si
     HDC dc = canvas.Handle();
     ItemList& list = *Items;
     bool shapeChanged = false;
+    ui::RegionUnion gained;
     auto gain = [&](HRGN part) {
         ::CombineRgn(Shape.Get(), Shape.Get(), part, RGN_OR);
+        ui::Region copy = ui::MakeEmptyRegion();
+        ::CombineRgn(copy.Get(), part, nullptr, RGN_COPY);
+        gained.Push(std::move(copy));
         shapeChanged = true;
     };
     // New items above all others: in paint order, in full.
@@ -684,8 +762,10 @@ void TTransparentForm::RebuildOcclusion(ui::Canvas& canvas, const std::vector<si
             gain(visible.Get());
     }
     ::SelectClipRgn(dc, nullptr);
-    if (shapeChanged)
+    if (shapeChanged) {
         SetShape();
+        Present(gained.Finish().Get());
+    }
 }
 
 void TTransparentForm::RebuildDamaged(ui::Canvas& canvas) {
@@ -758,24 +838,54 @@ void TTransparentForm::RebuildDamaged(ui::Canvas& canvas) {
         ::CombineRgn(Shape.Get(), Shape.Get(), damage.Get(), RGN_DIFF);
         ::CombineRgn(Shape.Get(), Shape.Get(), now.Get(), RGN_OR);
         SetShape();
-    } else if (Handle()) {
-        ::InvalidateRgn(Handle(), damage.Get(), FALSE);
     }
+    Present(damage.Get());
 }
 
 void TTransparentForm::SetShape() {
     if (!Handle())
         return;
-    // The system takes over the region it is given: it gets a copy.
+    // The system takes over the region it is given: it gets a copy. It is
+    // not asked to redraw: with a shape of thousands of rectangles, redrawing
+    // the window and everything below it costs far more than the change.
     ui::Region copy = ui::MakeEmptyRegion();
     ::CombineRgn(copy.Get(), Shape.Get(), nullptr, RGN_COPY);
-    // The window repaints itself whole from the picture: on some systems its
-    // earlier content does not survive a change of shape. Asking the system
-    // to redraw (and so to redraw what lies below) costs far more with a
-    // shape of thousands of rectangles.
     if (::SetWindowRgn(Handle(), copy.Get(), FALSE))
         copy.Release();
-    ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+// The system clips every drawing on the window to its shape. With a shape of
+// many thousands of rectangles, working that clipping out for the whole
+// window costs far more than the copy itself (seconds under Wine, where it
+// grows with the square of the rectangles), and it is worked out again after
+// every change of shape. The picture therefore goes to the screen through a
+// small child window moved over one part after the other: each copy is
+// clipped to the piece of the shape inside that part only.
+void TTransparentForm::Present(HRGN area) {
+    if (!Handle() || !ImageDC)
+        return;
+    if (!PaintPane || !PaintPane->Handle()) {
+        ::InvalidateRgn(Handle(), area, FALSE);
+        return;
+    }
+    std::vector<RECT> rects;
+    if (area)
+        rects = ui::RegionRects(area);
+    else
+        rects.push_back(RECT{0, 0, ImageSize.cx, ImageSize.cy});
+    const std::vector<RECT> parts = PresentParts(rects, ImageSize, PresentCell);
+    if (parts.empty())
+        return;
+    HWND pane = PaintPane->Handle();
+    for (const RECT& part : parts) {
+        const int width = part.right - part.left, height = part.bottom - part.top;
+        ::SetWindowPos(pane, HWND_TOP, part.left, part.top, width, height, PaneMoveFlags);
+        ui::WindowDC dc(pane);
+        if (dc.Get())
+            ::BitBlt(dc.Get(), 0, 0, width, height, ImageDC.Get(), part.left, part.top, SRCCOPY);
+    }
+    ::SetWindowPos(pane, nullptr, 0, 0, 0, 0, PaneHideFlags);
+    ::GdiFlush();
 }
 
 void TTransparentForm::RedrawTimerTimer() {
@@ -914,6 +1024,7 @@ void TTransparentForm::FormDestroy() {
     ClearItems(false);
     ClearItems(true);
     AboutForm.reset();
+    PaintPane.reset();
     FrontTimer.SetEnabled(false);
     RedrawTimer.SetEnabled(false);
     Items.reset();
@@ -955,6 +1066,12 @@ LRESULT TTransparentForm::HandleFormMessage(UINT msg, WPARAM wParam, LPARAM lPar
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
+        if (!FullRepaint && PaintPane && ImageDC) {
+            // Asking for the invalid area would cost what Present avoids.
+            ::ValidateRect(Handle(), nullptr);
+            Present(nullptr);
+            return 0;
+        }
         PAINTSTRUCT ps;
         HDC dc = ::BeginPaint(Handle(), &ps);
         if (ImageDC)

@@ -231,6 +231,8 @@ private:
     void RebuildDamaged(ui::Canvas& canvas);
     // Hands a copy of Shape to the system.
     void SetShape();
+    // Copies the picture to the window where area lies (everywhere for null).
+    void Present(HRGN area);
     void MarkDirty(TTransparentFormObject& item) { item.Dirty = true; }
     void ForgetPaint(TTransparentFormObject& item);
     HDC ImageCanvasDC();
@@ -267,4 +269,11 @@ private:
     std::vector<RECT> Damage;
     RepaintStats Stats;
     std::unique_ptr<ui::Window> AboutForm;
+    // The hidden child window the picture is copied through (see Present).
+    std::unique_ptr<ui::Window> PaintPane;
 };
+
+// The parts in which Present copies the rectangles of an area to a window of
+// the given size: for each cell of a grid of the given cell size that the
+// area touches, the bounds of the area within that cell.
+std::vector<RECT> PresentParts(const std::vector<RECT>& area, SIZE window, SIZE cell);

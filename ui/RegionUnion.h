@@ -46,4 +46,19 @@ private:
     std::vector<Entry> stack_;
 };
 
+// The rectangles a region is made of, top to bottom (none for a null region).
+inline std::vector<RECT> RegionRects(HRGN region) {
+    std::vector<RECT> rects;
+    const DWORD size = region ? ::GetRegionData(region, 0, nullptr) : 0;
+    if (size < sizeof(RGNDATAHEADER))
+        return rects;
+    std::vector<char> buffer(size);
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    if (::GetRegionData(region, size, data) != size)
+        return rects;
+    const auto* first = reinterpret_cast<const RECT*>(data->Buffer);
+    rects.assign(first, first + data->rdh.nCount);
+    return rects;
+}
+
 } // namespace ui

@@ -5,6 +5,7 @@
 // must agree on every pixel inside the shape.
 #include "overlay_test_support.h"
 #include "overlay_window/uOrvexTransparentForm.h"
+#include "ui/RegionUnion.h"
 
 #include <gtest/gtest.h>
 
@@ -58,13 +59,7 @@ Pixels ReadPicture(TTransparentForm& form) {
 }
 
 std::vector<RECT> RectsOf(HRGN region) {
-    const DWORD size = ::GetRegionData(region, 0, nullptr);
-    std::vector<uint8_t> buffer(size);
-    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-    if (size < sizeof(RGNDATAHEADER) || ::GetRegionData(region, size, data) != size)
-        return {};
-    const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
-    return std::vector<RECT>(rects, rects + data->rdh.nCount);
+    return ui::RegionRects(region);
 }
 
 // Whether the regions cover the same pixels: neither has any left over when
@@ -107,6 +102,51 @@ std::string Compare(TTransparentForm& fast, TTransparentForm& full) {
                         << " instead of " << pb.At(x, y);
                     return out.str();
                 }
+    return {};
+}
+
+// What the screen shows of the window inside its shape, within the area the
+// items crowd into: empty when that is the window's picture on every pixel,
+// otherwise the first pixel that differs.
+std::string CompareScreen(TTransparentForm& form) {
+    const Pixels picture = ReadPicture(form);
+    const int side = std::min(Origin + Area + 130, std::min(picture.width, picture.height));
+    if (side <= 0)
+        return {};
+    // A look into the message queue that takes nothing out: the system hands
+    // what was painted to the screen while a thread waits for messages.
+    MSG msg;
+    ::PeekMessageW(&msg, nullptr, WM_APP + 0x3FFF, WM_APP + 0x3FFF, PM_NOREMOVE);
+    ui::WindowDC screen(nullptr);
+    ui::MemoryDC copy(::CreateCompatibleDC(screen.Get()));
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = side;
+    bi.bmiHeader.biHeight = -side;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    ui::Bitmap dib(::CreateDIBSection(copy.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dib || !bits)
+        return "the screen could not be read";
+    {
+        ui::Selection selected(copy.Get(), dib.Get());
+        ::BitBlt(copy.Get(), 0, 0, side, side, screen.Get(), 0, 0, SRCCOPY);
+        ::GdiFlush();
+    }
+    const auto* shown = static_cast<const uint32_t*>(bits);
+    ui::Region shape = WindowShape(form);
+    for (const RECT& r : RectsOf(shape.Get()))
+        for (int y = std::max<int>(r.top, 0); y < std::min<int>(r.bottom, side); ++y)
+            for (int x = std::max<int>(r.left, 0); x < std::min<int>(r.right, side); ++x) {
+                const uint32_t onScreen = shown[y * side + x] & 0x00FFFFFFu;
+                if (onScreen != picture.At(x, y)) {
+                    std::ostringstream out;
+                    out << "the screen shows " << std::hex << onScreen << " at (" << std::dec << x
+                        << ", " << y << ") instead of " << std::hex << picture.At(x, y);
+                    return out.str();
+                }
+            }
     return {};
 }
 
@@ -260,6 +300,8 @@ protected:
         fast.FrontTimer.SetEnabled(false);
         full.FrontTimer.SetEnabled(false);
         full.SetFullRepaint(true);
+        // The incremental window is on screen, the reference stays hidden.
+        ::SetWindowPos(fast.Handle(), HWND_TOPMOST, 0, 0, 0, 0, FrontWindowPosFlags);
     }
     void TearDown() override { ::SetCursorPos(0, 0); }
     TTransparentForm fast;
@@ -283,13 +325,16 @@ TEST_P(RepaintEquivalence, RandomChangesGiveTheFullRepaintsShapeAndPixels) {
                                   << fast.Repaints().Gains << " gains, " << fast.Repaints().Damaged
                                   << " damaged)"
                                   << "\nsteps so far:" << history;
+        // What the screen shows inside the shape is the picture.
+        ASSERT_EQ(CompareScreen(fast), "")
+            << "seed " << seed << ", step " << step << ": " << what << "\nsteps so far:" << history;
         // The region each item answers the pointer with is the same in both.
         for (int32_t id : fast.ItemIDs(false)) {
             const TScreenObject& a = *fast.FindItem(id)->ScreenObject;
             const TScreenObject& b = *full.FindItem(id)->ScreenObject;
             ASSERT_EQ(static_cast<bool>(a.Region), static_cast<bool>(b.Region))
                 << "seed " << seed << ", step " << step << ", item " << id;
-            if (a.Region)
+            if (a.Region) {
                 ASSERT_TRUE(SamePixels(a.Region.Get(), b.Region.Get()))
                     << "seed " << seed << ", step " << step << ", item " << id << " of type "
                     << int(a.TypeCode) << " filled " << a.PolygonFilled << "/" << b.PolygonFilled
@@ -299,6 +344,7 @@ TEST_P(RepaintEquivalence, RandomChangesGiveTheFullRepaintsShapeAndPixels) {
                     << a.Points[0].y << " " << a.Points[1].x << "," << a.Points[1].y << " / "
                     << b.Points[0].x << "," << b.Points[0].y << " " << b.Points[1].x << ","
                     << b.Points[1].y << "\nsteps so far:" << history;
+            }
         }
     }
     // The incremental window did not simply paint everything every time.
@@ -340,8 +386,9 @@ TEST(RepaintGains, SnowSentToTheBackPaintsOnlyTheNewItems) {
         fast.RebuildWindowShape();
         full.RebuildWindowShape();
         ASSERT_EQ(Compare(fast, full), "") << "tick " << tick;
-        if (tick > 0) // the first rebuild paints everything there is
+        if (tick > 0) { // the first rebuild paints everything there is
             EXPECT_EQ(fast.Repaints().ItemPaints - paintsBefore, 10) << "tick " << tick;
+        }
     }
     EXPECT_EQ(fast.Repaints().Everything, 1);
     EXPECT_EQ(fast.Repaints().Gains, 39);
