@@ -282,36 +282,27 @@ void TTransparentForm::FormCreate() {
 
 int32_t TTransparentForm::AddItem(const std::function<std::unique_ptr<TScreenObject>()>& make,
                                   const std::function<bool(TScreenObject&)>& setup, bool Demo) {
-    // The repaint waits for the end of a series of adds. A failed add leaves
-    // a repaint that was already pending in place.
-    const bool wasPending = RedrawTimer.Enabled();
-    RedrawTimer.SetEnabled(false);
-    int32_t result = -3;
+    // The repaint waits for the end of a series of adds: each add starts the
+    // redraw timer's period afresh. A failed add leaves the timer alone.
     try {
         std::unique_ptr<TScreenObject> object = make();
-        if (!object || (setup && !setup(*object))) {
-            result = -2;
-        } else {
-            ItemList* list =
-                Demo ? (DemoItems ? &*DemoItems : nullptr) : (Items ? &*Items : nullptr);
-            if (list) {
-                TTransparentFormObject item;
-                item.ID = NextItemID();
-                item.ScreenObject = std::move(object);
-                list->push_back(std::move(item));
-                result = list->back().ID;
-                if (!Demo)
-                    NotifyStatusChanged(result, STATUSCHANGED_INSERT);
-                ScheduleRepaint();
-                return result;
-            }
-        }
+        if (!object || (setup && !setup(*object)))
+            return -2;
+        ItemList* list = Demo ? (DemoItems ? &*DemoItems : nullptr) : (Items ? &*Items : nullptr);
+        if (!list)
+            return -3;
+        TTransparentFormObject item;
+        item.ID = NextItemID();
+        item.ScreenObject = std::move(object);
+        list->push_back(std::move(item));
+        const int32_t result = list->back().ID;
+        if (!Demo)
+            NotifyStatusChanged(result, STATUSCHANGED_INSERT);
+        RedrawTimer.Restart();
+        return result;
     } catch (...) {
-        result = -3;
+        return -3;
     }
-    if (wasPending)
-        ScheduleRepaint();
-    return result;
 }
 
 int32_t TTransparentForm::AddScreenObject(std::unique_ptr<TScreenObject> object, bool Demo) {
@@ -718,17 +709,9 @@ void TTransparentForm::RebuildOcclusion(ui::Canvas& canvas, const std::vector<si
                                         size_t firstClean, size_t /*lastClean*/) {
     HDC dc = canvas.Handle();
     ItemList& list = *Items;
-    bool shapeChanged = false;
-    ui::RegionUnion gained;
-    auto gain = [&](HRGN part) {
-        ::CombineRgn(Shape.Get(), Shape.Get(), part, RGN_OR);
-        ui::Region copy = ui::MakeEmptyRegion();
-        ::CombineRgn(copy.Get(), part, nullptr, RGN_COPY);
-        gained.Push(std::move(copy));
-        shapeChanged = true;
-    };
     // New items above all others: in paint order, in full.
     ::SelectClipRgn(dc, nullptr);
+    ui::RegionUnion above;
     std::vector<size_t> below;
     for (size_t i : dirty) {
         TTransparentFormObject& item = list[i];
@@ -744,28 +727,51 @@ void TTransparentForm::RebuildOcclusion(ui::Canvas& canvas, const std::vector<si
         ++Stats.ItemPaints;
         RecordPaint(item, area.Get());
         if (item.Shown)
-            gain(area.Get());
+            above.Push(std::move(area));
     }
+    ui::Region gained = above.Finish();
+
     // New items below all others, from the top down: each shows only where
-    // nothing above it lies.
-    for (auto it = below.rbegin(); it != below.rend(); ++it) {
-        TTransparentFormObject& item = list[*it];
-        RECT box;
-        PaintsExactArea(*item.ScreenObject, box);
-        ui::Region visible(::CreateRectRgnIndirect(&box));
-        ::CombineRgn(visible.Get(), visible.Get(), Shape.Get(), RGN_DIFF);
-        ::SelectClipRgn(dc, visible.Get());
-        ui::Region area = PaintItemArea(item, canvas);
-        ++Stats.ItemPaints;
-        RecordPaint(item, area.Get());
-        if (::CombineRgn(visible.Get(), visible.Get(), area.Get(), RGN_AND) > NULLREGION)
-            gain(visible.Get());
+    // nothing above it lies. What lies above is looked at only within their
+    // boxes: every operation with the whole shape walks all its thousands of
+    // rectangles.
+    if (!below.empty()) {
+        ui::RegionUnion boxes;
+        for (size_t i : below) {
+            RECT box;
+            PaintsExactArea(*list[i].ScreenObject, box);
+            boxes.Push(ui::Region(::CreateRectRgnIndirect(&box)));
+        }
+        ui::Region covered = boxes.Finish();
+        ::CombineRgn(covered.Get(), covered.Get(), Shape.Get(), RGN_AND);
+        ::CombineRgn(covered.Get(), covered.Get(), gained.Get(), RGN_OR);
+        for (auto it = below.rbegin(); it != below.rend(); ++it) {
+            TTransparentFormObject& item = list[*it];
+            RECT box;
+            PaintsExactArea(*item.ScreenObject, box);
+            ui::Region visible(::CreateRectRgnIndirect(&box));
+            ::CombineRgn(visible.Get(), visible.Get(), covered.Get(), RGN_DIFF);
+            ::SelectClipRgn(dc, visible.Get());
+            ui::Region area = PaintItemArea(item, canvas);
+            ++Stats.ItemPaints;
+            RecordPaint(item, area.Get());
+            if (::CombineRgn(visible.Get(), visible.Get(), area.Get(), RGN_AND) > NULLREGION) {
+                ::CombineRgn(covered.Get(), covered.Get(), visible.Get(), RGN_OR);
+                ::CombineRgn(gained.Get(), gained.Get(), visible.Get(), RGN_OR);
+            }
+        }
     }
     ::SelectClipRgn(dc, nullptr);
-    if (shapeChanged) {
+
+    RECT box;
+    if (::GetRgnBox(gained.Get(), &box) <= NULLREGION)
+        return; // nothing new shows: the picture on screen and the shape stand
+    ui::Region grown = ui::MakeEmptyRegion();
+    if (::CombineRgn(grown.Get(), gained.Get(), Shape.Get(), RGN_DIFF) > NULLREGION) {
+        ::CombineRgn(Shape.Get(), Shape.Get(), grown.Get(), RGN_OR);
         SetShape();
-        Present(gained.Finish().Get());
     }
+    Present(gained.Get());
 }
 
 void TTransparentForm::RebuildDamaged(ui::Canvas& canvas) {

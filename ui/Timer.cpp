@@ -41,6 +41,11 @@ void Timer::SetEnabled(bool enabled) {
         Stop();
 }
 
+void Timer::Restart() {
+    enabled_ = true;
+    Start();
+}
+
 void Timer::Start() {
     HWND hwnd = owner_.Handle();
     if (!hwnd)

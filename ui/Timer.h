@@ -27,6 +27,8 @@ public:
     bool Enabled() const { return enabled_; }
     void SetInterval(UINT interval);
     void SetEnabled(bool enabled);
+    // Enables the timer and starts a fresh period, whether it ran or not.
+    void Restart();
 
     std::function<void()> OnTimer;
 

@@ -45,24 +45,30 @@ TEST(TimerRules, IntervalAndEnableChangesKeepOrRestartThePeriod) {
     ui::Timer enableDisabled(w, kPeriod, false);
     ui::Timer enableEnabled(w, kPeriod, true);
     ui::Timer stayDisabled(w, 20, false);
+    ui::Timer restartEnabled(w, kPeriod, true);
+    ui::Timer restartDisabled(w, kPeriod, false);
     const DWORD origin = ::GetTickCount();
-    FirstFire a, b, c, d, e;
-    for (FirstFire* f : {&a, &b, &c, &d, &e})
+    FirstFire a, b, c, d, e, f, g;
+    for (FirstFire* f : {&a, &b, &c, &d, &e, &f, &g})
         f->origin = origin;
     a.Attach(differentInterval);
     b.Attach(sameInterval);
     c.Attach(enableDisabled);
     d.Attach(enableEnabled);
     e.Attach(stayDisabled);
+    f.Attach(restartEnabled);
+    g.Attach(restartDisabled);
 
     uitest::Pump(kChangeAt);
-    ASSERT_EQ(a.count + b.count + c.count + d.count, 0)
+    ASSERT_EQ(a.count + b.count + c.count + d.count + f.count, 0)
         << "the machine stalled; timings meaningless";
     differentInterval.SetInterval(250); // restarts: next tick at about 200 + 250
     sameInterval.SetInterval(kPeriod);  // nothing changes: tick at about 300
     enableDisabled.SetEnabled(true);    // fresh period: tick at about 200 + 300
     enableEnabled.SetEnabled(true);     // nothing changes: tick at about 300
     stayDisabled.SetInterval(30);       // a disabled timer stays disabled
+    restartEnabled.Restart();           // fresh period: tick at about 200 + 300
+    restartDisabled.Restart();          // enabled, fresh period: tick at about 200 + 300
     uitest::Pump(700 - kChangeAt);
 
     // Lower bounds are exact properties (a restarted period cannot end early);
@@ -73,6 +79,10 @@ TEST(TimerRules, IntervalAndEnableChangesKeepOrRestartThePeriod) {
     EXPECT_LT(b.at, long(kChangeAt + 250 - 20)) << "the same interval keeps the period";
     EXPECT_GE(d.at, long(kPeriod - 20));
     EXPECT_LT(d.at, long(kChangeAt + 250 - 20)) << "enabling an enabled timer keeps the period";
+    EXPECT_GE(f.at, long(kChangeAt + kPeriod - 20)) << "a restart starts a fresh period";
+    EXPECT_GE(g.at, long(kChangeAt + kPeriod - 20));
+    EXPECT_GT(g.count, 0) << "a restart enables a disabled timer";
+    EXPECT_TRUE(restartDisabled.Enabled());
     EXPECT_EQ(e.count, 0) << "a disabled timer never fires";
     EXPECT_FALSE(stayDisabled.Enabled());
     EXPECT_EQ(stayDisabled.Interval(), 30u);
