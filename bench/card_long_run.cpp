@@ -14,11 +14,15 @@
 
 #include <psapi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -44,6 +48,48 @@ Sample Take() {
     if (TTransparentForm* form = TransparentForm())
         s.lastID = form->LastItemID(); // a plain read; the card only adds on its own thread
     return s;
+}
+
+// Busy blocks of every heap of the process, by block size: what the
+// commit charge is made of, to tell which allocations a growth consists of.
+std::map<size_t, long> HeapCensus(size_t& busyBytes) {
+    std::map<size_t, long> bySize;
+    busyBytes = 0;
+    HANDLE heaps[64];
+    const DWORD count = std::min<DWORD>(::GetProcessHeaps(64, heaps), 64);
+    for (DWORD i = 0; i < count; ++i) {
+        if (!::HeapLock(heaps[i]))
+            continue;
+        PROCESS_HEAP_ENTRY entry{};
+        while (::HeapWalk(heaps[i], &entry)) {
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
+                ++bySize[entry.cbData];
+                busyBytes += entry.cbData;
+            }
+        }
+        ::HeapUnlock(heaps[i]);
+    }
+    return bySize;
+}
+
+// The block sizes whose count grew most between two censuses.
+void PrintGrowth(const std::map<size_t, long>& before, const std::map<size_t, long>& after) {
+    std::vector<std::pair<long, size_t>> grown;
+    for (const auto& [size, n] : after) {
+        const auto it = before.find(size);
+        const long was = it == before.end() ? 0 : it->second;
+        if (n > was)
+            grown.push_back({static_cast<long>((n - was) * static_cast<long>(size)), size});
+    }
+    std::sort(grown.rbegin(), grown.rend());
+    std::printf("heap blocks that grew most (bytes, block size, count before -> after):\n");
+    for (size_t i = 0; i < grown.size() && i < 12; ++i) {
+        const size_t size = grown[i].second;
+        const auto it = before.find(size);
+        std::printf("  %8ld  %6zu  %ld -> %ld\n", grown[i].first, size,
+                    it == before.end() ? 0L : it->second, after.at(size));
+    }
+    std::fflush(stdout);
 }
 
 void Print(const char* label, DWORD seconds, const Sample& s) {
@@ -75,6 +121,8 @@ void Monitor(DWORD runSeconds, DWORD timelineSeconds) {
     ::Sleep(timelineSeconds * 1000);
     const Sample first = Take();
     Print("baseline", elapsed(), first);
+    size_t busyFirst = 0;
+    const std::map<size_t, long> censusFirst = HeapCensus(busyFirst);
     Sample low = first, high = first;
     const DWORD runStart = ::GetTickCount();
     DWORD nextSample = 10;
@@ -106,6 +154,10 @@ void Monitor(DWORD runSeconds, DWORD timelineSeconds) {
     }
     const Sample last = Take();
     Print("end", elapsed(), last);
+    size_t busyLast = 0;
+    const std::map<size_t, long> censusLast = HeapCensus(busyLast);
+    std::printf("heap blocks in use: %zu KiB -> %zu KiB\n", busyFirst / 1024, busyLast / 1024);
+    PrintGrowth(censusFirst, censusLast);
     std::printf("pointer moves %ld; handles %ld .. %ld; commit %lu -> %lu KiB (highest %lu)\n",
                 moves, low.handles, high.handles, static_cast<unsigned long>(first.commit / 1024),
                 static_cast<unsigned long>(last.commit / 1024),

@@ -22,7 +22,11 @@
 
 #include <windows.h>
 
+#include <psapi.h>
+
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -34,6 +38,7 @@ namespace {
 constexpr int Repeats = 5;
 bool Verbose = false;
 bool Reference = true;
+long AutohideSweeps = 0;           // -autohide N: N pointer steps over the snow at the end
 constexpr DWORD DriftTime = 65000; // a ground tick in the drift window
 
 double NowMs() {
@@ -354,12 +359,47 @@ void PrintRows(const std::vector<Row>& rows) {
     }
 }
 
+SIZE_T CommitKiB() {
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof pmc;
+    return ::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof pmc)
+               ? pmc.PagefileUsage / 1024
+               : 0;
+}
+
+// The pointer sweeps over the screen as in the card's long run, each step
+// followed by the autohide check and its repaint; memory and handles are
+// printed ten times along the way.
+void SweepOverTheSnow(TTransparentForm& form, int w, int h, long steps) {
+    std::printf("\nautohide sweep, %ld steps\n", steps);
+    const SIZE_T first = CommitKiB();
+    const long handles = ui::LiveHandleCount();
+    for (long i = 1; i <= steps; ++i) {
+        const double t = i * 0.05;
+        ::SetCursorPos(static_cast<int>((0.5 + 0.45 * std::sin(t * 0.37)) * w),
+                       static_cast<int>((0.5 + 0.45 * std::sin(t * 0.23 + 1.0)) * h));
+        form.CheckAutohide();
+        Repaint(form);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
+        if (i % std::max(1L, steps / 10) == 0)
+            std::printf("  after %6ld steps: commit %lu KiB (%+ld), live handles %ld (%+ld)\n", i,
+                        static_cast<unsigned long>(CommitKiB()),
+                        static_cast<long>(CommitKiB()) - static_cast<long>(first),
+                        ui::LiveHandleCount(), ui::LiveHandleCount() - handles);
+        std::fflush(stdout);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         Verbose = Verbose || std::strcmp(argv[i], "-v") == 0;
         Reference = Reference && std::strcmp(argv[i], "-q") != 0;
+        if (std::strcmp(argv[i], "-autohide") == 0 && i + 1 < argc)
+            AutohideSweeps = std::strtol(argv[++i], nullptr, 10);
     }
     OrvexLibraryStart();
     TTransparentForm* form = TransparentForm();
@@ -397,6 +437,8 @@ int main(int argc, char** argv) {
         }
     }
     PrintRows(rows);
+    if (AutohideSweeps > 0)
+        SweepOverTheSnow(*form, w, h, AutohideSweeps);
     OrvexLibraryEnd();
     return 0;
 }
