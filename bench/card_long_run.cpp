@@ -139,6 +139,12 @@ void Monitor(DWORD runSeconds, DWORD timelineSeconds) {
             y = 160;
         ::SetCursorPos(x, y);
         ++moves;
+        // This thread calls into the window system too: like any such thread
+        // it looks at its own message queue, or what piles up there for it
+        // would be counted as the card's memory.
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
         if (ms / 1000 >= nextSample) {
             const Sample s = Take();
             Print("running", elapsed(), s);

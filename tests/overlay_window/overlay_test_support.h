@@ -131,6 +131,31 @@ inline Notification Status(int32_t id, int32_t status) {
             static_cast<LPARAM>(status)};
 }
 
+// A window under the overlay that counts the left clicks it receives and,
+// given a colour, paints itself in it.
+class ClickCounter : public ui::Window {
+public:
+    explicit ClickCounter(COLORREF fill = CLR_INVALID) : fill_(fill) {}
+    int clicks = 0;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_LBUTTONUP)
+            ++clicks;
+        if (msg == WM_ERASEBKGND && fill_ != CLR_INVALID) {
+            RECT r;
+            ::GetClientRect(Handle(), &r);
+            ui::Brush brush(::CreateSolidBrush(fill_));
+            ::FillRect(reinterpret_cast<HDC>(wParam), &r, brush.Get());
+            return 1;
+        }
+        return DefaultHandling(msg, wParam, lParam);
+    }
+
+private:
+    COLORREF fill_;
+};
+
 // A real left click at (x, y): the pointer moves there, then button down and up
 // go through the system's input queue; the thread's messages are handled.
 inline void LeftClickAt(int x, int y) {

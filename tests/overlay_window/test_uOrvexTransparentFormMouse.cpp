@@ -135,30 +135,6 @@ TEST(TransparentFormPacking, PositionsAreCutToSixteenBitsEach) {
     EXPECT_EQ(PackMousePosition(POINT{70000, 3}), LPARAM(0x00031170));
 }
 
-// A window that counts the left clicks it receives.
-class ClickCounter : public ui::Window {
-public:
-    int clicks = 0;
-
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == WM_LBUTTONUP)
-            ++clicks;
-        return DefaultHandling(msg, wParam, lParam);
-    }
-};
-
-void ClickAt(int x, int y) {
-    PointerAt(x, y);
-    Pump(30);
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, in, sizeof(INPUT));
-    Pump(150);
-}
-
 TEST_F(TransparentFormMouse, ClicksOnItemsAreNotifiedAndBetweenThemReachTheWindowBelow) {
     ClickCounter below;
     ui::WindowParams p;
@@ -180,7 +156,7 @@ TEST_F(TransparentFormMouse, ClicksOnItemsAreNotifiedAndBetweenThemReachTheWindo
     ASSERT_TRUE(::IsWindowVisible(form.Handle()));
     receiver.Drain();
 
-    ClickAt(350, 150);
+    LeftClickAt(350, 150);
     std::vector<Notification> got = receiver.Drain();
     const Notification click{WM_TRANSPARENTELEMENT_CLICK, WPARAM(right), MAKELPARAM(350, 150)};
     const Notification down{WM_TRANSPARENTELEMENT_MOUSEDOWN, WPARAM(right), MAKELPARAM(350, 150)};
@@ -193,13 +169,13 @@ TEST_F(TransparentFormMouse, ClicksOnItemsAreNotifiedAndBetweenThemReachTheWindo
     EXPECT_TRUE(has(up));
     EXPECT_EQ(below.clicks, 0);
 
-    ClickAt(250, 150); // between the items
+    LeftClickAt(250, 150); // between the items
     EXPECT_EQ(below.clicks, 1);
     got = receiver.Drain();
     for (const Notification& n : got)
         EXPECT_NE(n.message, UINT(WM_TRANSPARENTELEMENT_CLICK));
 
-    ClickAt(120, 190);
+    LeftClickAt(120, 190);
     got = receiver.Drain();
     EXPECT_TRUE(has({WM_TRANSPARENTELEMENT_CLICK, WPARAM(left), MAKELPARAM(120, 190)}));
     EXPECT_EQ(below.clicks, 1);

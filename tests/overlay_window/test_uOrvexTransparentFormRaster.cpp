@@ -16,26 +16,6 @@ namespace {
 
 constexpr COLORREF BelowColor = RGB(0, 160, 60);
 
-// A window in one colour under the overlay that counts its left clicks.
-class PaintedBelow : public ui::Window {
-public:
-    int clicks = 0;
-
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == WM_LBUTTONUP)
-            ++clicks;
-        if (msg == WM_ERASEBKGND) {
-            RECT r;
-            ::GetClientRect(Handle(), &r);
-            ui::Brush brush(::CreateSolidBrush(BelowColor));
-            ::FillRect(reinterpret_cast<HDC>(wParam), &r, brush.Get());
-            return 1;
-        }
-        return DefaultHandling(msg, wParam, lParam);
-    }
-};
-
 COLORREF ScreenPixel(int x, int y) {
     ui::WindowDC screen(nullptr);
     return ::GetPixel(screen.Get(), x, y);
@@ -70,7 +50,7 @@ TEST(TransparentFormRaster, ResourceBitmapShowsAndTakesOnlyItsOpaquePixels) {
     ASSERT_GE(inside.x, 0);
     ASSERT_GE(outside.x, 0);
 
-    PaintedBelow below;
+    ClickCounter below(BelowColor);
     ui::WindowParams p;
     p.style = WS_POPUP | WS_VISIBLE;
     p.x = 0;
