@@ -16,21 +16,12 @@ fi
 
 screens="$build/screens"
 mkdir -p "$screens"
-start_own_xvfb
-card_pid=""
-cleanup() {
-  [ -n "$card_pid" ] && kill "$card_pid" 2>/dev/null || true
-  wineserver -k 2>/dev/null || true
-  stop_own_xvfb
-}
-trap cleanup EXIT INT TERM
+start_card_on_own_display
 echo "run: no display; running on Xvfb $DISPLAY, screenshots every 5 s in $screens (Ctrl+C ends)"
-wine "$build/bin/Frostvale-Karte.exe" &
-card_pid=$!
 start=$(date +%s)
-while kill -0 "$card_pid" 2>/dev/null; do
+while kill -0 "$CARD_PID" 2>/dev/null; do
   sleep 5
   t=$(( $(date +%s) - start ))
   import -window root "$screens/scene-$(printf '%03d' "$t")s.png" 2>/dev/null || true
 done
-wait "$card_pid" || true
+wait "$CARD_PID" || true

@@ -8,17 +8,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 . "$here/tools/env.sh"
 build_all >/dev/null
 init_wine_prefix
-card_pid=""
-cleanup() {
-  [ -n "$card_pid" ] && kill "$card_pid" 2>/dev/null || true
-  wineserver -k 2>/dev/null || true
-  stop_own_xvfb
-}
-trap cleanup EXIT INT TERM
-start_own_xvfb
-wineserver -p
-wine "$build/bin/Frostvale-Karte.exe" &
-card_pid=$!
+start_card_on_own_display
 settle=${SETTLE_SECONDS:-95}
 window=${WINDOW_SECONDS:-30}
 sleep "$settle"
@@ -29,9 +19,9 @@ server_pid=""
 for p in $(pgrep -u "$(id -u)" wineserver || true); do
   if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then server_pid=$p; fi
 done
-c0=$(cpu "$card_pid"); s0=$(cpu "$server_pid" 2>/dev/null || echo 0)
+c0=$(cpu "$CARD_PID"); s0=$(cpu "$server_pid" 2>/dev/null || echo 0)
 sleep "$window"
-c1=$(cpu "$card_pid"); s1=$(cpu "$server_pid" 2>/dev/null || echo 0)
+c1=$(cpu "$CARD_PID"); s1=$(cpu "$server_pid" 2>/dev/null || echo 0)
 awk -v c=$((c1 - c0)) -v s=$((s1 - s0)) -v t="$ticks" -v w="$window" 'BEGIN {
   printf "card process: %.2f s CPU in %d s = %.2f%% of one core\n", c / t, w, 100 * c / t / w
   printf "wine server:  %.2f s CPU in %d s = %.2f%% of one core\n", s / t, w, 100 * s / t / w }'

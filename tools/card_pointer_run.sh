@@ -11,19 +11,9 @@ seconds=${1:-600}
 . "$here/tools/env.sh"
 build_all >/dev/null
 init_wine_prefix
-card_pid=""
-cleanup() {
-  [ -n "$card_pid" ] && kill "$card_pid" 2>/dev/null || true
-  wineserver -k 2>/dev/null || true
-  stop_own_xvfb
-}
-trap cleanup EXIT INT TERM
-start_own_xvfb
-wineserver -p
-wine "$build/bin/Frostvale-Karte.exe" &
-card_pid=$!
+start_card_on_own_display
 sleep 95
-anon() { awk '/^RssAnon:/ {print $2 " KiB"}' "/proc/$card_pid/status"; }
+anon() { awk '/^RssAnon:/ {print $2 " KiB"}' "/proc/$CARD_PID/status"; }
 echo "after the scene: $(anon)"
 read -r W H < <(xdotool getdisplaygeometry)
 start=$(date +%s%N)
@@ -32,7 +22,7 @@ next=30
 while :; do
   ms=$((($(date +%s%N) - start) / 1000000))
   [ "$ms" -ge $((seconds * 1000)) ] && break
-  kill -0 "$card_pid" 2>/dev/null || { echo "the card ended"; exit 1; }
+  kill -0 "$CARD_PID" 2>/dev/null || { echo "the card ended"; exit 1; }
   read -r x y < <(awk -v t="$ms" -v W="$W" -v H="$H" 'BEGIN {
     t /= 1000; x = int((0.5 + 0.45 * sin(t * 0.37)) * W); y = int((0.5 + 0.45 * sin(t * 0.23 + 1)) * H)
     if (x > W - 120 && y < 120) y = 160

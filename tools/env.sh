@@ -82,3 +82,20 @@ stop_own_xvfb() {
     XVFB_PID=""
   fi
 }
+
+# Starts the card under Wine on an Xvfb of its own and sets CARD_PID; on exit
+# the card, the prefix's Wine server and that Xvfb are stopped.
+CARD_PID=""
+start_card_on_own_display() {
+  trap stop_card_and_display EXIT INT TERM
+  start_own_xvfb
+  wineserver -p
+  wine "$build/bin/Frostvale-Karte.exe" &
+  CARD_PID=$!
+}
+
+stop_card_and_display() {
+  if [ -n "$CARD_PID" ]; then kill "$CARD_PID" 2>/dev/null || true; fi
+  wineserver -k 2>/dev/null || true
+  stop_own_xvfb
+}
