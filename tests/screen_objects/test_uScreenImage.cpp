@@ -2,6 +2,8 @@
 #include "screen_objects/uIniValues.h"
 #include "screen_objects/uScreenImage.h"
 
+#include "ui/RegionUnion.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -26,10 +28,7 @@ template <typename F> ui::PixelImage Keyed(int32_t w, int32_t h, F keyed) {
 }
 
 int RegionRects(HRGN region) {
-    DWORD size = ::GetRegionData(region, 0, nullptr);
-    std::vector<uint8_t> buf(size);
-    ::GetRegionData(region, size, reinterpret_cast<RGNDATA*>(buf.data()));
-    return static_cast<int>(reinterpret_cast<RGNDATA*>(buf.data())->rdh.nCount);
+    return static_cast<int>(ui::RegionRects(region).size());
 }
 
 } // namespace

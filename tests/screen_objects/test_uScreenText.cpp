@@ -2,6 +2,8 @@
 #include "screen_objects/uIniValues.h"
 #include "screen_objects/uScreenText.h"
 
+#include "ui/RegionUnion.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -26,14 +28,9 @@ TTextFont* NewFont(COLORREF color, int32_t size = 16) {
 }
 
 int RegionArea(HRGN region) {
-    DWORD size = ::GetRegionData(region, 0, nullptr);
-    std::vector<uint8_t> buf(size);
-    ::GetRegionData(region, size, reinterpret_cast<RGNDATA*>(buf.data()));
-    const auto* data = reinterpret_cast<RGNDATA*>(buf.data());
-    const RECT* r = reinterpret_cast<const RECT*>(data->Buffer);
     int area = 0;
-    for (DWORD i = 0; i < data->rdh.nCount; ++i)
-        area += (r[i].right - r[i].left) * (r[i].bottom - r[i].top);
+    for (const RECT& r : ui::RegionRects(region))
+        area += (r.right - r.left) * (r.bottom - r.top);
     return area;
 }
 
