@@ -117,34 +117,6 @@ private:
     }
 };
 
-// A window timer as the timeline sees it, on a simulated clock.
-class SimTimer : public SceneTimer {
-public:
-    SimTimer(UINT interval, bool enabled, const DWORD& clock)
-        : interval_(interval), enabled_(enabled), clock_(clock), next_(clock + interval) {}
-    bool Enabled() const override { return enabled_; }
-    void SetEnabled(bool e) override {
-        if (e && !enabled_)
-            next_ = clock_ + interval_;
-        enabled_ = e;
-    }
-    UINT Interval() const override { return interval_; }
-    void SetInterval(UINT i) override {
-        if (i != interval_) {
-            interval_ = i;
-            next_ = clock_ + i;
-        }
-    }
-    DWORD Next() const { return next_; }
-    void Fired() { next_ = clock_ + interval_; }
-
-private:
-    UINT interval_;
-    bool enabled_;
-    const DWORD& clock_;
-    DWORD next_;
-};
-
 // Random numbers of a fixed seed, so every run builds the same scene.
 class FixedRandom : public SceneRandom {
 public:
@@ -160,8 +132,8 @@ private:
 class Scene {
 public:
     Scene(int w, int h, HINSTANCE resources)
-        : w_(w), h_(h), resources_(resources), fall_(SnowFallInterval, true, clock_),
-          ground_(SnowGroundInterval, false, clock_) {
+        : w_(w), h_(h), resources_(resources), fall_(clock_, SnowFallInterval, true),
+          ground_(clock_, SnowGroundInterval, false) {
         overlay.AddBitmapFromResource(CloseBoxPosition(w_), resources_, CloseButtonResource,
                                       OpaqueKey);
         overlay.AddBitmapFromResource(LetterIconPosition(w_, h_), resources_, LetterResource,
@@ -193,7 +165,7 @@ public:
     }
     // One ground tick in the drift window: 31 ellipses.
     void DriftTick() {
-        SimTimer ground(SnowGroundInterval, true, clock_);
+        VirtualTimer ground(clock_, SnowGroundInterval, true);
         SnowGroundTick(DriftTime, w_, h_, ground, random_, overlay);
     }
     DWORD Clock() const { return clock_; }
@@ -204,7 +176,7 @@ private:
     int w_, h_;
     HINSTANCE resources_;
     DWORD clock_ = 0;
-    SimTimer fall_, ground_;
+    VirtualTimer fall_, ground_;
     FixedRandom random_;
     bool snowManDone_ = false;
 };

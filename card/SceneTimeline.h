@@ -61,6 +61,36 @@ public:
     virtual void SetInterval(UINT interval) = 0;
 };
 
+// A timer on a clock its owner advances, with the window timers' rules for
+// intervals and enabling: the timeline driven without waiting (tests, benchmarks).
+class VirtualTimer : public SceneTimer {
+public:
+    VirtualTimer(const DWORD& clock, UINT interval, bool enabled)
+        : clock_(clock), interval_(interval), enabled_(enabled), next_(clock + interval) {}
+    bool Enabled() const override { return enabled_; }
+    void SetEnabled(bool e) override {
+        if (e && !enabled_)
+            next_ = clock_ + interval_;
+        enabled_ = e;
+    }
+    UINT Interval() const override { return interval_; }
+    void SetInterval(UINT i) override {
+        if (i == interval_)
+            return;
+        interval_ = i;
+        next_ = clock_ + interval_;
+    }
+    // When it fires next, and that it just fired.
+    DWORD Next() const { return next_; }
+    void Fired() { next_ = clock_ + interval_; }
+
+private:
+    const DWORD& clock_;
+    UINT interval_;
+    bool enabled_;
+    DWORD next_;
+};
+
 // Random numbers: Random(n) is uniform in 0 .. n - 1, and 0 when n <= 0.
 class SceneRandom {
 public:

@@ -13,7 +13,7 @@
 namespace {
 
 struct Op {
-    enum Kind { Bitmap, Ellipse, Rectangle, Filled, AutoHide, ZOrder } kind;
+    enum Kind { Bitmap, Ellipse, Rectangle, Filled, AutoHide, ZOrder } kind = Bitmap;
     int32_t id = 0;    // the new item's ID, or the target of a Set
     RECT rect{};       // ellipses and rectangles
     POINT pos{};       // bitmaps
@@ -29,10 +29,15 @@ public:
     DWORD now = 0;
     int32_t AddBitmapFromResource(POINT p, HINSTANCE, const std::string& name,
                                   COLORREF key) override {
-        return Add({Op::Bitmap, 0, {}, p, key, name});
+        Op op;
+        op.kind = Op::Bitmap;
+        op.pos = p;
+        op.color = key;
+        op.name = name;
+        return Add(op);
     }
-    int32_t AddEllipse(RECT r, COLORREF c) override { return Add({Op::Ellipse, 0, r, {}, c}); }
-    int32_t AddRectangle(RECT r, COLORREF c) override { return Add({Op::Rectangle, 0, r, {}, c}); }
+    int32_t AddEllipse(RECT r, COLORREF c) override { return AddShape(Op::Ellipse, r, c); }
+    int32_t AddRectangle(RECT r, COLORREF c) override { return AddShape(Op::Rectangle, r, c); }
     int32_t SetFilled(int32_t id, bool v) override { return Set(Op::Filled, id, v); }
     int32_t SetAutoHide(int32_t id, bool v) override { return Set(Op::AutoHide, id, v); }
     int32_t SetZOrder(int32_t id, int32_t p) override { return Set(Op::ZOrder, id, p); }
@@ -51,7 +56,8 @@ public:
 
 private:
     int32_t AddShape(Op::Kind k, RECT r, COLORREF c) {
-        Op op{k};
+        Op op;
+        op.kind = k;
         op.rect = r;
         op.color = c;
         return Add(op);
@@ -63,7 +69,8 @@ private:
         return op.id;
     }
     int32_t Set(Op::Kind k, int32_t id, int32_t v) {
-        Op op{k};
+        Op op;
+        op.kind = k;
         op.id = id;
         op.value = v;
         op.at = now;
@@ -89,34 +96,6 @@ private:
     bool largest_;
 };
 
-// A window timer in virtual time, with the toolkit's rules for intervals and enabling.
-class SimTimer : public SceneTimer {
-public:
-    SimTimer(const DWORD& clock, UINT interval, bool enabled)
-        : clock_(clock), interval_(interval), enabled_(enabled), next_(clock + interval) {}
-    bool Enabled() const override { return enabled_; }
-    void SetEnabled(bool e) override {
-        if (e && !enabled_)
-            next_ = clock_ + interval_;
-        enabled_ = e;
-    }
-    UINT Interval() const override { return interval_; }
-    void SetInterval(UINT i) override {
-        if (i == interval_)
-            return;
-        interval_ = i;
-        next_ = clock_ + interval_;
-    }
-    DWORD Next() const { return next_; }
-    void Fired() { next_ = clock_ + interval_; }
-
-private:
-    const DWORD& clock_;
-    UINT interval_;
-    bool enabled_;
-    DWORD next_;
-};
-
 constexpr int W = 1024;
 constexpr int H = 768;
 HINSTANCE const Res = reinterpret_cast<HINSTANCE>(0x400000);
@@ -124,9 +103,9 @@ HINSTANCE const Res = reinterpret_cast<HINSTANCE>(0x400000);
 // The scene window's three timers in virtual time, with hooks at chosen moments.
 struct Scene {
     DWORD clock = 0;
-    SimTimer fall{clock, SnowFallInterval, true};
-    SimTimer ground{clock, SnowGroundInterval, false};
-    SimTimer snowMan{clock, SnowManDelay, true};
+    VirtualTimer fall{clock, SnowFallInterval, true};
+    VirtualTimer ground{clock, SnowGroundInterval, false};
+    VirtualTimer snowMan{clock, SnowManDelay, true};
     RecordingOverlay overlay;
     TimeOfDayRandom random;
     int snowMen = 0;
@@ -137,8 +116,8 @@ struct Scene {
         size_t nextEvent = 0;
         for (;;) {
             DWORD t = end + 1;
-            SimTimer* which = nullptr;
-            for (SimTimer* s : {&fall, &ground, &snowMan})
+            VirtualTimer* which = nullptr;
+            for (VirtualTimer* s : {&fall, &ground, &snowMan})
                 if (s->Enabled() && s->Next() < t) {
                     t = s->Next();
                     which = s;
@@ -178,7 +157,8 @@ TEST(SceneTimeline, FlakesFallInAGrowingBandThenAnywhere) {
         for (DWORD e : {0u, 1u, 7500u, 15000u, 29999u, 30000u, 30001u, 45000u}) {
             SCOPED_TRACE(e);
             DWORD clock = e;
-            SimTimer fall(clock, SnowFallInterval, true), ground(clock, SnowGroundInterval, false);
+            VirtualTimer fall(clock, SnowFallInterval, true),
+                ground(clock, SnowGroundInterval, false);
             EdgeRandom rnd(largest);
             RecordingOverlay ov;
             SnowFallTick(e, W, H, fall, ground, rnd, ov, Res);
@@ -215,7 +195,7 @@ TEST(SceneTimeline, PilesAndDriftsStayInTheirBands) {
         SCOPED_TRACE(c.e);
         for (bool largest : {true, false}) {
             DWORD clock = c.e;
-            SimTimer ground(clock, SnowGroundInterval, true);
+            VirtualTimer ground(clock, SnowGroundInterval, true);
             EdgeRandom rnd(largest);
             RecordingOverlay ov;
             SnowGroundTick(c.e, W, H, ground, rnd, ov);
@@ -256,7 +236,7 @@ TEST(SceneTimeline, PilesAndDriftsStayInTheirBands) {
 
 TEST(SceneTimeline, SnowFallTimerRulesAtTheTransitions) {
     DWORD clock = 0;
-    SimTimer fall(clock, SnowFallInterval, true), ground(clock, SnowGroundInterval, false);
+    VirtualTimer fall(clock, SnowFallInterval, true), ground(clock, SnowGroundInterval, false);
     EdgeRandom rnd(true);
     RecordingOverlay ov;
     auto tick = [&](DWORD e) {

@@ -137,6 +137,16 @@ class ClickCounter : public ui::Window {
 public:
     explicit ClickCounter(COLORREF fill = CLR_INVALID) : fill_(fill) {}
     int clicks = 0;
+    // Shows it at the screen's top left corner.
+    bool Open(int width, int height) {
+        ui::WindowParams p;
+        p.style = WS_POPUP | WS_VISIBLE;
+        p.x = 0;
+        p.y = 0;
+        p.width = width;
+        p.height = height;
+        return Create(p);
+    }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {

@@ -137,13 +137,7 @@ TEST(TransparentFormPacking, PositionsAreCutToSixteenBitsEach) {
 
 TEST_F(TransparentFormMouse, ClicksOnItemsAreNotifiedAndBetweenThemReachTheWindowBelow) {
     ClickCounter below;
-    ui::WindowParams p;
-    p.style = WS_POPUP | WS_VISIBLE;
-    p.x = 0;
-    p.y = 0;
-    p.width = 600;
-    p.height = 400;
-    ASSERT_TRUE(below.Create(p));
+    ASSERT_TRUE(below.Open(600, 400));
     // Real filled rectangles, as the card makes them.
     const int32_t left =
         form.AddRectangleItem(RECT{100, 100, 200, 200}, true, 1, RGB(255, 0, 0), false);

@@ -51,13 +51,7 @@ TEST(TransparentFormRaster, ResourceBitmapShowsAndTakesOnlyItsOpaquePixels) {
     ASSERT_GE(outside.x, 0);
 
     ClickCounter below(BelowColor);
-    ui::WindowParams p;
-    p.style = WS_POPUP | WS_VISIBLE;
-    p.x = 0;
-    p.y = 0;
-    p.width = 600;
-    p.height = 400;
-    ASSERT_TRUE(below.Create(p));
+    ASSERT_TRUE(below.Open(600, 400));
     Receiver receiver;
     TTransparentForm form;
     ASSERT_TRUE(form.CreateForm());
