@@ -24,6 +24,9 @@ TFvlAboutForm::TFvlAboutForm()
     : ScreenViewImage(*this), InfoMemo(*this), SDKMemo(*this), OKButton(*this, L"&OK"),
       OpenAddress(OpenWithShell) {
     SetBorderStyle(ui::BorderStyle::ToolWindow);
+    // Above the scene, which stays above every other program, and in front
+    // of the Letter window that opens it.
+    SetFormStyle(ui::FormStyle::StayOnTop);
     SetCaption(L"Über ...");
     SetClientSize(825, 457);
     SetColor(RGB(0, 0, 0));

@@ -119,7 +119,7 @@ TLetterForm::TLetterForm()
     AskSaveFile = [this] { return RunSaveDialog(); };
     ShowMessage = [this](const std::wstring& text, UINT icon) {
         ::MessageBoxW(Handle(), text.c_str(), ui::Application::Instance().Title().c_str(),
-                      MB_OK | icon);
+                      MB_OK | MB_TOPMOST | icon);
     };
     ShowAboutModal = [] {
         if (FvlAboutForm)
@@ -185,25 +185,10 @@ void TLetterForm::HomepageSpeedButtonClick() {
         OpenAddress(CardHomepage(Language()));
 }
 
-void TLetterForm::DropStayOnTop() {
-    SetFormStyle(ui::FormStyle::Normal);
-    if (Handle())
-        ::SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void TLetterForm::TakeStayOnTop() {
-    SetFormStyle(ui::FormStyle::StayOnTop);
-    if (Handle())
-        ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 void TLetterForm::HelpSpeedButtonClick() {
+    // The Letter window stays above the scene; the about window, itself
+    // stay-on-top, comes in front of it.
     const int language = LanguageListBox.ItemIndex();
-    DropStayOnTop();
-    LanguageListBox.SetItemIndex(language);
-    LanguageListBoxClick();
     if (FvlAboutForm) {
         FvlAboutForm->InfoMemo.Clear();
         for (const std::wstring& line : HelpInfoLines(language))
@@ -214,7 +199,6 @@ void TLetterForm::HelpSpeedButtonClick() {
     }
     if (ShowAboutModal)
         ShowAboutModal();
-    TakeStayOnTop();
     LanguageListBox.SetItemIndex(language);
     LanguageListBoxClick();
 }
@@ -237,13 +221,10 @@ std::optional<std::wstring> TLetterForm::RunSaveDialog() {
 }
 
 void TLetterForm::SaveSpeedButtonClick() {
+    // The save dialog and the message boxes are owned by the Letter window,
+    // which stays on top: they show above it and above the scene.
     const std::wstring text = LetterMemo.Text();
     const int language = LanguageListBox.ItemIndex();
-    DropStayOnTop();
-    LetterMemo.SetText(text);
-    LanguageListBox.SetItemIndex(language);
-    LanguageListBoxClick();
-
     std::optional<std::wstring> target = AskSaveFile ? AskSaveFile() : std::nullopt;
     if (target) {
         switch (SaveCardFile(ProgramFile, IsPersonalCard, ui::ToAnsi(text), language, *target)) {
@@ -259,7 +240,6 @@ void TLetterForm::SaveSpeedButtonClick() {
         }
     }
 
-    TakeStayOnTop();
     LetterMemo.SetText(text);
     LanguageListBox.SetItemIndex(language);
     LanguageListBoxClick();

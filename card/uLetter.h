@@ -62,8 +62,6 @@ public:
     void SaveSpeedButtonClick();
 
 private:
-    void DropStayOnTop();
-    void TakeStayOnTop();
     std::optional<std::wstring> RunSaveDialog();
 };
 

@@ -144,6 +144,10 @@ void TFrostvaleForm::VuderOrvexMouseMove(TVuderOrvex&, int32_t ID, POINT&) {
 }
 
 int FrostvaleMain(const std::function<void(TFrostvaleForm&)>& beforeRun) {
+    // The scene is laid out on the primary screen and ends at its edges, as
+    // on a single monitor: snow drifting along the right edge does not spill
+    // onto a monitor beside it.
+    SetOverlayCoverage(OverlayCoverage::PrimaryMonitor);
     OrvexLibraryStart();
     ui::Application& app = ui::Application::Instance();
     app.Initialize();

@@ -13,6 +13,7 @@ namespace {
 // Process-wide state. The form is owned here and released only by the
 // library end, never by static destruction (a dying process keeps it).
 TTransparentForm* FormInstance = nullptr;
+OverlayCoverage Coverage = OverlayCoverage::VirtualDesktop;
 bool FormCreated = false;
 std::optional<std::vector<std::string>> DebugLog;
 DebugOutputSink OutputSink = &::OutputDebugStringA;
@@ -92,6 +93,12 @@ int32_t GuardedCreate(const char* name, Lines argumentLines, Body body) {
 TTransparentForm* TransparentForm() {
     return FormInstance;
 }
+
+void SetOverlayCoverage(OverlayCoverage coverage) {
+    Coverage = coverage;
+    if (FormInstance)
+        FormInstance->SetCoverage(coverage);
+}
 bool TransparentFormCreated() {
     return FormCreated;
 }
@@ -100,6 +107,7 @@ void EnsureTransparentForm() {
     if (FormCreated)
         return;
     auto* form = new TTransparentForm();
+    form->SetCoverage(Coverage);
     if (!form->CreateForm()) {
         delete form;
         return;

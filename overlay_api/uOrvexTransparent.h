@@ -4,6 +4,7 @@
 #pragma once
 
 #include "overlay_api/Orvex.h"
+#include "overlay_window/uOrvexPlacement.h"
 
 #include <windows.h>
 
@@ -32,6 +33,9 @@ TTransparentForm* TransparentForm();
 bool TransparentFormCreated();
 // Makes the overlay window when it has not been made yet.
 void EnsureTransparentForm();
+// What the overlay window covers: every monitor (the default) or only the
+// primary one. Kept for a window made later.
+void SetOverlayCoverage(OverlayCoverage coverage);
 
 // ---- debug log
 

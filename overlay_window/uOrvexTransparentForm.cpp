@@ -242,16 +242,74 @@ bool TTransparentForm::CreateForm() {
         return true;
     ui::Application& app = ui::Application::Instance();
     app.Initialize();
+    const RECT bounds = CoveredBounds();
     ui::WindowParams p;
-    p.exStyle = WS_EX_TOOLWINDOW;
+    p.exStyle = OverlayExStyle;
     p.style = WS_POPUP | WS_CLIPCHILDREN;
     p.caption = L"Orvex";
-    p.x = 0;
-    p.y = 0;
-    p.width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    p.height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    p.x = bounds.left;
+    p.y = bounds.top;
+    p.width = bounds.right - bounds.left;
+    p.height = bounds.bottom - bounds.top;
     p.parent = app.Handle();
+    WindowOrigin = POINT{bounds.left, bounds.top};
     return Create(p);
+}
+
+RECT TTransparentForm::CoveredBounds() const {
+    const int x = ::GetSystemMetrics(SM_XVIRTUALSCREEN), y = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const RECT virtualDesktop{x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                              y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const SIZE primary{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    return OverlayBounds(Covered, virtualDesktop, primary);
+}
+
+void TTransparentForm::SetCoverage(OverlayCoverage coverage) {
+    Covered = coverage;
+    PlaceWindow();
+}
+
+void TTransparentForm::FormDisplayChange() {
+    PlaceWindow();
+}
+
+void TTransparentForm::PlaceWindow() {
+    if (!Handle())
+        return;
+    const RECT bounds = CoveredBounds();
+    RECT now{};
+    ::GetWindowRect(Handle(), &now);
+    if (!::EqualRect(&now, &bounds))
+        ::SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                       bounds.bottom - bounds.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOOWNERZORDER);
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    const SIZE size{client.right - client.left, client.bottom - client.top};
+    if (bounds.left == WindowOrigin.x && bounds.top == WindowOrigin.y && size.cx == ImageSize.cx &&
+        size.cy == ImageSize.cy)
+        return;
+    WindowOrigin = POINT{bounds.left, bounds.top};
+    ImageSize = size;
+    // A picture of the new size and place; everything is painted anew.
+    ImageDC = ui::MemoryDC();
+    ImageBitmap = ui::Bitmap();
+    ShapeValid = false;
+    ScheduleRepaint();
+}
+
+void TTransparentForm::ClipPicture(HRGN screenRegion) {
+    if (!ImageDC)
+        return;
+    if (!screenRegion || (WindowOrigin.x == 0 && WindowOrigin.y == 0)) {
+        ::SelectClipRgn(ImageDC.Get(), screenRegion);
+        return;
+    }
+    // A clipping region is in the picture's pixels, not in screen coordinates.
+    ui::Region clip = ui::MakeEmptyRegion();
+    ::CombineRgn(clip.Get(), screenRegion, nullptr, RGN_COPY);
+    ::OffsetRgn(clip.Get(), -WindowOrigin.x, -WindowOrigin.y);
+    ::SelectClipRgn(ImageDC.Get(), clip.Get());
 }
 
 void TTransparentForm::FormCreate() {
@@ -264,7 +322,7 @@ void TTransparentForm::FormCreate() {
     CallbackWindow = nullptr;
     if (HWND owner = ::GetWindow(Handle(), GW_OWNER))
         ::ShowWindow(owner, SW_HIDE);
-    ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, OverlayExStyle);
     auto pane = std::make_unique<TPaintPane>();
     ui::WindowParams p;
     p.style = WS_CHILD;
@@ -544,6 +602,8 @@ HDC TTransparentForm::ImageCanvasDC() {
     if (!dc || !bitmap)
         return nullptr;
     ::SelectObject(dc.Get(), bitmap.Get());
+    // Items paint in screen coordinates.
+    ::SetWindowOrgEx(dc.Get(), WindowOrigin.x, WindowOrigin.y, nullptr);
     ImageBitmap = std::move(bitmap);
     ImageDC = std::move(dc);
     return ImageDC.Get();
@@ -586,7 +646,7 @@ void TTransparentForm::RebuildWindowShape() {
 void TTransparentForm::RebuildFullReference() {
     WindowRegion = ui::MakeEmptyRegion();
     if (HDC dc = ImageCanvasDC()) {
-        ::SelectClipRgn(dc, nullptr);
+        ClipPicture(nullptr);
         ui::Canvas canvas(dc);
         if (!IsDialogVisible() && Items)
             PaintList(*Items, canvas, WindowRegion);
@@ -594,6 +654,7 @@ void TTransparentForm::RebuildFullReference() {
             PaintList(*DemoItems, canvas, WindowRegion);
     }
     if (Handle()) {
+        ::OffsetRgn(WindowRegion.Get(), -WindowOrigin.x, -WindowOrigin.y);
         // From here on the system owns the region.
         if (::SetWindowRgn(Handle(), WindowRegion.Get(), TRUE))
             WindowRegion.Release();
@@ -614,7 +675,7 @@ void TTransparentForm::ForgetPaint(TTransparentFormObject& item) {
 
 void TTransparentForm::RebuildEverything(ui::Canvas& canvas, bool ordinary) {
     ++Stats.Everything;
-    ::SelectClipRgn(canvas.Handle(), nullptr);
+    ClipPicture(nullptr);
     ui::RegionUnion all;
     auto paintList = [&](ItemList& list, bool paint) {
         for (TTransparentFormObject& item : list) {
@@ -751,7 +812,7 @@ void TTransparentForm::RebuildOcclusion(ui::Canvas& canvas, const std::vector<si
             PaintsExactArea(*item.ScreenObject, box);
             ui::Region visible(::CreateRectRgnIndirect(&box));
             ::CombineRgn(visible.Get(), visible.Get(), covered.Get(), RGN_DIFF);
-            ::SelectClipRgn(dc, visible.Get());
+            ClipPicture(visible.Get());
             ui::Region area = PaintItemArea(item, canvas);
             ++Stats.ItemPaints;
             RecordPaint(item, area.Get());
@@ -761,7 +822,7 @@ void TTransparentForm::RebuildOcclusion(ui::Canvas& canvas, const std::vector<si
             }
         }
     }
-    ::SelectClipRgn(dc, nullptr);
+    ClipPicture(nullptr);
 
     RECT box;
     if (::GetRgnBox(gained.Get(), &box) <= NULLREGION)
@@ -775,7 +836,6 @@ void TTransparentForm::RebuildOcclusion(ui::Canvas& canvas, const std::vector<si
 }
 
 void TTransparentForm::RebuildDamaged(ui::Canvas& canvas) {
-    HDC dc = canvas.Handle();
     ItemList& list = *Items;
     // The damage: where removed and changed items drew, and where changed
     // items draw now.
@@ -795,7 +855,7 @@ void TTransparentForm::RebuildDamaged(ui::Canvas& canvas) {
 
     // In paint order: changed items in full, the others within the damage.
     std::vector<ui::Region> areas(list.size());
-    ::SelectClipRgn(dc, damage.Get());
+    ClipPicture(damage.Get());
     for (size_t i = 0; i < list.size(); ++i) {
         TTransparentFormObject& item = list[i];
         if (item.AutoHidden || !item.ScreenObject) {
@@ -804,19 +864,19 @@ void TTransparentForm::RebuildDamaged(ui::Canvas& canvas) {
             continue;
         }
         if (item.Dirty) {
-            ::SelectClipRgn(dc, nullptr);
+            ClipPicture(nullptr);
             areas[i] = PaintItemArea(item, canvas);
             ++Stats.ItemPaints;
             RecordPaint(item, areas[i].Get());
             damageRect(item.Box);
-            ::SelectClipRgn(dc, damage.Get());
+            ClipPicture(damage.Get());
         } else if (!IsEmpty(item.Box) && ::RectInRegion(damage.Get(), &item.Box)) {
             areas[i] = PaintItemArea(item, canvas);
             ++Stats.ItemPaints;
             RecordPaint(item, areas[i].Get());
         }
     }
-    ::SelectClipRgn(dc, nullptr);
+    ClipPicture(nullptr);
 
     // Outside the damage the shape stands; inside it is the union of the
     // areas that lie there now.
@@ -856,6 +916,7 @@ void TTransparentForm::SetShape() {
     // the window and everything below it costs far more than the change.
     ui::Region copy = ui::MakeEmptyRegion();
     ::CombineRgn(copy.Get(), Shape.Get(), nullptr, RGN_COPY);
+    ::OffsetRgn(copy.Get(), -WindowOrigin.x, -WindowOrigin.y);
     if (::SetWindowRgn(Handle(), copy.Get(), FALSE))
         copy.Release();
 }
@@ -874,11 +935,15 @@ void TTransparentForm::Present(HRGN area) {
         ::InvalidateRgn(Handle(), area, FALSE);
         return;
     }
+    // The area is in screen coordinates, the parts in the window's.
     std::vector<RECT> rects;
-    if (area)
+    if (area) {
         rects = ui::RegionRects(area);
-    else
+        for (RECT& r : rects)
+            ::OffsetRect(&r, -WindowOrigin.x, -WindowOrigin.y);
+    } else {
         rects.push_back(RECT{0, 0, ImageSize.cx, ImageSize.cy});
+    }
     const std::vector<RECT> parts = PresentParts(rects, ImageSize, PresentCell);
     if (parts.empty())
         return;
@@ -888,7 +953,8 @@ void TTransparentForm::Present(HRGN area) {
         ::SetWindowPos(pane, HWND_TOP, part.left, part.top, width, height, PaneMoveFlags);
         ui::WindowDC dc(pane);
         if (dc.Get())
-            ::BitBlt(dc.Get(), 0, 0, width, height, ImageDC.Get(), part.left, part.top, SRCCOPY);
+            ::BitBlt(dc.Get(), 0, 0, width, height, ImageDC.Get(), part.left + WindowOrigin.x,
+                     part.top + WindowOrigin.y, SRCCOPY);
     }
     ::SetWindowPos(pane, nullptr, 0, 0, 0, 0, PaneHideFlags);
     ::GdiFlush();
@@ -902,9 +968,42 @@ void TTransparentForm::RedrawTimerTimer() {
 // ---------------------------------------------------------------- front and autohide
 
 void TTransparentForm::FrontTimerTimer() {
-    if (Handle())
-        ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, FrontWindowPosFlags);
+    KeepInFront();
     CheckAutohide();
+}
+
+// Every restack costs: under a window manager each one becomes a round of
+// state and configure messages for the whole full-screen window. So the
+// z-order is only read, and changed when another program's window has come
+// above the overlay (or at the first tick, which shows the window).
+void TTransparentForm::KeepInFront() {
+    HWND self = Handle();
+    if (!self)
+        return;
+    FrontPlan plan;
+    const bool topmost = (::GetWindowLongPtrW(self, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    if (::IsWindowVisible(self) && topmost) {
+        std::vector<ZOrderEntry> above;
+        const DWORD process = ::GetCurrentProcessId();
+        // Bounded: the list of windows may change under the walk.
+        constexpr int MaxWalk = 4096;
+        int steps = 0;
+        for (HWND w = ::GetWindow(self, GW_HWNDPREV); w && steps < MaxWalk;
+             w = ::GetWindow(w, GW_HWNDPREV), ++steps) {
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(w, &owner);
+            above.push_back(ZOrderEntry{w, ::IsWindowVisible(w) != FALSE, owner == process});
+        }
+        std::reverse(above.begin(), above.end());
+        plan = PlanFront(above);
+    } else {
+        plan.restack = true;
+    }
+    if (!plan.restack)
+        return;
+    ::SetWindowPos(self, HWND_TOPMOST, 0, 0, 0, 0, FrontWindowPosFlags);
+    for (auto w = plan.raiseAgain.rbegin(); w != plan.raiseAgain.rend(); ++w)
+        ::SetWindowPos(*w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TTransparentForm::CheckAutohide() {
@@ -1071,6 +1170,11 @@ LRESULT TTransparentForm::HandleFormMessage(UINT msg, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_ERASEBKGND:
         return 1;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_DISPLAYCHANGE:
+        FormDisplayChange();
+        break;
     case WM_PAINT: {
         if (!FullRepaint && PaintPane && ImageDC) {
             // Asking for the invalid area would cost what Present avoids.
@@ -1082,8 +1186,8 @@ LRESULT TTransparentForm::HandleFormMessage(UINT msg, WPARAM wParam, LPARAM lPar
         HDC dc = ::BeginPaint(Handle(), &ps);
         if (ImageDC)
             ::BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-                     ps.rcPaint.bottom - ps.rcPaint.top, ImageDC.Get(), ps.rcPaint.left,
-                     ps.rcPaint.top, SRCCOPY);
+                     ps.rcPaint.bottom - ps.rcPaint.top, ImageDC.Get(),
+                     ps.rcPaint.left + WindowOrigin.x, ps.rcPaint.top + WindowOrigin.y, SRCCOPY);
         ::EndPaint(Handle(), &ps);
         return 0;
     }

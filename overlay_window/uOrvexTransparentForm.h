@@ -6,6 +6,7 @@
 // the pointer and posts mouse and status notifications to one callback window.
 #pragma once
 
+#include "overlay_window/uOrvexPlacement.h"
 #include "screen_objects/uScreenObject.h"
 #include "ui/Handles.h"
 #include "ui/Timer.h"
@@ -92,6 +93,9 @@ constexpr UINT RedrawTimerInterval = 10;
 constexpr UINT WM_NOTIFYICON = WM_USER + 1;
 // SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW
 constexpr UINT FrontWindowPosFlags = 0x53;
+// The overlay is a tool window that is never activated: a click on an item
+// leaves the focus with the program the user works in.
+constexpr DWORD OverlayExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 // Alt+F4: the Alt flag 0x8000 plus VK_F4.
 constexpr uint16_t ActionShortCut = 32883;
 // Start of the nearest-item search of a mouse event.
@@ -143,12 +147,21 @@ public:
     void SetCallbackWindow(HWND Handle) { CallbackWindow = Handle; }
     HWND GetCallbackWindow() const { return CallbackWindow; }
 
+    // What the window covers (the virtual desktop unless told otherwise); it
+    // is placed anew at once and whenever the monitors change.
+    void SetCoverage(OverlayCoverage coverage);
+    OverlayCoverage Coverage() const { return Covered; }
+    // The window's top left corner in screen coordinates.
+    POINT Origin() const { return WindowOrigin; }
+
     // Closes the window: the close steps remove every item; the window hides.
     void Close();
 
     // Handlers.
     void FrontTimerTimer();
     void RedrawTimerTimer();
+    // Follows a change of the monitors (WM_DISPLAYCHANGE).
+    void FormDisplayChange();
     void ImageClick() { DispatchMouseEvent(WM_USER + 7000); }
     void ImageDblClick() { DispatchMouseEvent(WM_USER + 7001); }
     void ImageMouseDown() { DispatchMouseEvent(WM_USER + 7002); }
@@ -197,6 +210,9 @@ public:
     HDC PictureDC() const { return ImageDC.Get(); }
     void CheckAutohide();
     void DispatchMouseEvent(UINT Msg);
+    // Shows the window above every other program's window; does nothing
+    // while it is there already.
+    void KeepInFront();
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -238,6 +254,12 @@ private:
     HDC ImageCanvasDC();
     void ApplyCursor();
     void ShowPopupMenu(POINT at);
+    // Moves and sizes the window to what it covers; a new size or place
+    // starts the picture afresh.
+    void PlaceWindow();
+    RECT CoveredBounds() const;
+    // Clips the picture to a region given in screen coordinates (null: no clip).
+    void ClipPicture(HRGN screenRegion);
 
 public:
     ui::Timer FrontTimer;
@@ -251,8 +273,11 @@ private:
     HWND CallbackWindow = nullptr;
     int32_t HitID = -1;
 
-    // The picture the items paint into, the size of the window.
+    // The picture the items paint into, the size of the window. Items paint
+    // in screen coordinates: the picture's origin is the window's.
     SIZE ImageSize{0, 0};
+    POINT WindowOrigin{0, 0};
+    OverlayCoverage Covered = OverlayCoverage::VirtualDesktop;
     ui::Bitmap ImageBitmap; // declared before the DC so the DC goes first
     ui::MemoryDC ImageDC;
     int16_t ImageCursorNumber = crDefault;

@@ -76,6 +76,17 @@ inline void Pump(DWORD ms) {
     } while (::GetTickCount() - start < ms);
 }
 
+// Handles messages until the condition holds; false when the time ran out first.
+template <class Condition> bool WaitFor(Condition condition, DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start >= ms)
+            return false;
+        Pump(20);
+    }
+    return true;
+}
+
 struct Notification {
     UINT message;
     WPARAM wParam;

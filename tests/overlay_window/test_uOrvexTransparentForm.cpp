@@ -25,7 +25,7 @@ protected:
 
 TEST_F(TransparentFormTest, WindowCoversTheDesktopHiddenUntilTheFirstFrontTick) {
     HWND h = form.Handle();
-    EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrW(h, GWL_EXSTYLE)), DWORD(WS_EX_TOOLWINDOW));
+    EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrW(h, GWL_EXSTYLE)), OverlayExStyle);
     EXPECT_FALSE(::IsWindowVisible(h));
     RECT r{};
     ::GetWindowRect(h, &r);

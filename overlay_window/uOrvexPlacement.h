@@ -1,0 +1,39 @@
+// Where the overlay window goes: the part of the screen it covers, and its
+// place in the z-order. Plain functions of their inputs, so the rules can be
+// checked without windows.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+// What the overlay window covers. Items keep their screen coordinates either
+// way; only what lies inside the covered area shows.
+enum class OverlayCoverage {
+    VirtualDesktop, // every monitor (the library's default)
+    PrimaryMonitor, // the primary monitor only: the scene ends at its edges
+};
+
+// The window's bounds in screen coordinates. virtualDesktop is given by its
+// origin and size (SM_XVIRTUALSCREEN ... SM_CYVIRTUALSCREEN), primary by the
+// primary monitor's size (it always starts at 0, 0). An empty virtual desktop
+// (no answer from the system) falls back to the primary monitor.
+RECT OverlayBounds(OverlayCoverage coverage, RECT virtualDesktop, SIZE primary);
+
+// One top-level window above the overlay in the z-order.
+struct ZOrderEntry {
+    HWND handle = nullptr;
+    bool visible = false;
+    bool ownProcess = false; // a window of the overlay's own program
+};
+
+// Keeping in front, planned from the windows above the overlay, topmost
+// first. Windows of the overlay's own program (its dialogs, message boxes)
+// may stay above it; any other visible window must not. A restack puts the
+// overlay at the top and then raises the own windows that were above it
+// again, lowest first, so that their order is kept.
+struct FrontPlan {
+    bool restack = false;
+    std::vector<HWND> raiseAgain; // own windows that were above, topmost first
+};
+FrontPlan PlanFront(const std::vector<ZOrderEntry>& above);
