@@ -13,9 +13,11 @@ FrontPlan PlanFront(const std::vector<ZOrderEntry>& above) {
     for (const ZOrderEntry& w : above) {
         if (!w.visible)
             continue;
-        if (w.ownProcess)
+        if (w.ownProcess) {
             plan.raiseAgain.push_back(w.handle);
-        else
+            if (w.bounds.right > w.bounds.left && w.bounds.bottom > w.bounds.top)
+                plan.holes.push_back(w.bounds);
+        } else
             plan.restack = true;
     }
     if (!plan.restack)

@@ -25,15 +25,20 @@ struct ZOrderEntry {
     HWND handle = nullptr;
     bool visible = false;
     bool ownProcess = false; // a window of the overlay's own program
+    RECT bounds{0, 0, 0, 0}; // screen coordinates
 };
 
 // Keeping in front, planned from the windows above the overlay, topmost
 // first. Windows of the overlay's own program (its dialogs, message boxes)
 // may stay above it; any other visible window must not. A restack puts the
 // overlay at the top and then raises the own windows that were above it
-// again, lowest first, so that their order is kept.
+// again, lowest first, so that their order is kept. The own windows above
+// are also cut out of the overlay's shape: where the system stacks windows
+// its own way (a window manager under Wine) they show and take their clicks
+// all the same.
 struct FrontPlan {
     bool restack = false;
     std::vector<HWND> raiseAgain; // own windows that were above, topmost first
+    std::vector<RECT> holes;      // the bounds of the visible own windows above
 };
 FrontPlan PlanFront(const std::vector<ZOrderEntry>& above);

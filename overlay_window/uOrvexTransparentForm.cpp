@@ -242,18 +242,27 @@ bool TTransparentForm::CreateForm() {
         return true;
     ui::Application& app = ui::Application::Instance();
     app.Initialize();
-    const RECT bounds = CoveredBounds();
+    // Under Wine a full-screen popup is handed to the X window manager, which
+    // then restacks the window and reshapes its frame at every change of the
+    // shape: with the card's thousands of rectangles that keeps the X server
+    // busy and other programs' windows wait. A top-level window that is no
+    // popup stays with Wine. So the window starts as a small popup and then
+    // becomes a plain top-level window of the covered size; on Windows the
+    // two kinds behave alike for a window without caption or frame.
     ui::WindowParams p;
     p.exStyle = OverlayExStyle;
     p.style = WS_POPUP | WS_CLIPCHILDREN;
     p.caption = L"Orvex";
-    p.x = bounds.left;
-    p.y = bounds.top;
-    p.width = bounds.right - bounds.left;
-    p.height = bounds.bottom - bounds.top;
+    p.width = 1;
+    p.height = 1;
     p.parent = app.Handle();
-    WindowOrigin = POINT{bounds.left, bounds.top};
-    return Create(p);
+    if (!Create(p))
+        return false;
+    ::SetWindowLongPtrW(Handle(), GWL_STYLE, WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
+    ::SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceWindow();
+    return true;
 }
 
 RECT TTransparentForm::CoveredBounds() const {
@@ -654,12 +663,7 @@ void TTransparentForm::RebuildFullReference() {
             PaintList(*DemoItems, canvas, WindowRegion);
     }
     if (Handle()) {
-        ::OffsetRgn(WindowRegion.Get(), -WindowOrigin.x, -WindowOrigin.y);
-        // From here on the system owns the region.
-        if (::SetWindowRgn(Handle(), WindowRegion.Get(), TRUE))
-            WindowRegion.Release();
-        else
-            WindowRegion.Reset();
+        HandRegionToSystem(std::move(WindowRegion), TRUE);
         // The picture changed too: a new shape alone does not always repaint
         // what lies inside it.
         ::InvalidateRect(Handle(), nullptr, FALSE);
@@ -916,9 +920,20 @@ void TTransparentForm::SetShape() {
     // the window and everything below it costs far more than the change.
     ui::Region copy = ui::MakeEmptyRegion();
     ::CombineRgn(copy.Get(), Shape.Get(), nullptr, RGN_COPY);
-    ::OffsetRgn(copy.Get(), -WindowOrigin.x, -WindowOrigin.y);
-    if (::SetWindowRgn(Handle(), copy.Get(), FALSE))
-        copy.Release();
+    HandRegionToSystem(std::move(copy), FALSE);
+}
+
+void TTransparentForm::HandRegionToSystem(ui::Region region, BOOL redraw) {
+    if (!region)
+        region = ui::MakeEmptyRegion();
+    for (const RECT& hole : Holes) {
+        ui::Region cut(::CreateRectRgnIndirect(&hole));
+        ::CombineRgn(region.Get(), region.Get(), cut.Get(), RGN_DIFF);
+    }
+    // The window's shape is in its own coordinates.
+    ::OffsetRgn(region.Get(), -WindowOrigin.x, -WindowOrigin.y);
+    if (::SetWindowRgn(Handle(), region.Get(), redraw))
+        region.Release(); // the system owns it now
 }
 
 // The system clips every drawing on the window to its shape. With a shape of
@@ -992,12 +1007,23 @@ void TTransparentForm::KeepInFront() {
              w = ::GetWindow(w, GW_HWNDPREV), ++steps) {
             DWORD owner = 0;
             ::GetWindowThreadProcessId(w, &owner);
-            above.push_back(ZOrderEntry{w, ::IsWindowVisible(w) != FALSE, owner == process});
+            ZOrderEntry entry{w, ::IsWindowVisible(w) != FALSE, owner == process};
+            if (entry.ownProcess && entry.visible)
+                ::GetWindowRect(w, &entry.bounds);
+            above.push_back(entry);
         }
         std::reverse(above.begin(), above.end());
         plan = PlanFront(above);
     } else {
         plan.restack = true;
+    }
+    auto same = [](const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != FALSE; };
+    if (!std::equal(plan.holes.begin(), plan.holes.end(), Holes.begin(), Holes.end(), same)) {
+        Holes = plan.holes;
+        if (ShapeValid)
+            SetShape();
+        else
+            ScheduleRepaint();
     }
     if (!plan.restack)
         return;

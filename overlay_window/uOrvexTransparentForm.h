@@ -247,6 +247,9 @@ private:
     void RebuildDamaged(ui::Canvas& canvas);
     // Hands a copy of Shape to the system.
     void SetShape();
+    // Hands a region in screen coordinates, less the holes, to the system,
+    // which takes it over.
+    void HandRegionToSystem(ui::Region region, BOOL redraw);
     // Copies the picture to the window where area lies (everywhere for null).
     void Present(HRGN area);
     void MarkDirty(TTransparentFormObject& item) { item.Dirty = true; }
@@ -278,6 +281,9 @@ private:
     SIZE ImageSize{0, 0};
     POINT WindowOrigin{0, 0};
     OverlayCoverage Covered = OverlayCoverage::VirtualDesktop;
+    // Where the own program's windows above the overlay lie (screen
+    // coordinates): cut out of the shape handed to the system.
+    std::vector<RECT> Holes;
     ui::Bitmap ImageBitmap; // declared before the DC so the DC goes first
     ui::MemoryDC ImageDC;
     int16_t ImageCursorNumber = crDefault;

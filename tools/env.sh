@@ -51,14 +51,15 @@ display_works() {
   [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1
 }
 
-# Starts our own Xvfb on a free display number and exports DISPLAY.
+# Starts our own Xvfb on a free display number (from $1, default 91) with the
+# screen $2 (default 1024x768x24) and exports DISPLAY.
 # Sets XVFB_PID; stop_own_xvfb stops exactly that process.
 XVFB_PID=""
 start_own_xvfb() {
-  local n=${1:-91}
+  local n=${1:-91} screen=${2:-1024x768x24}
   for _ in $(seq 20); do
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "$screen" -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 50); do

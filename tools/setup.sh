@@ -26,7 +26,8 @@ fi
 for p in g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-tools wine wine32:i386 wine64 \
          xvfb xauth xdotool imagemagick cmake ninja-build googletest nasm \
          libjpeg-turbo-progs fonts-liberation fonts-dancingscript dpkg-dev \
-         clang-14 libclang-rt-14-dev libjpeg62-turbo-dev; do
+         clang-14 libclang-rt-14-dev libjpeg62-turbo-dev \
+         openbox x11-utils x11-xserver-utils gcc-multilib xtrace picom; do
   have_pkg "$p" || need_pkgs+=("$p")
 done
 

@@ -1,7 +1,8 @@
 // The real card, started under the test's eyes: what a person sees at 5, 65
-// and 87 seconds, the Letter window opened by pointing at the letter icon, the
-// own-card mode stopping the snow, a saved card starting with its own text and
-// language, and the close box ending the program.
+// and 87 seconds, the Letter window above the finished scene, the Letter
+// window opened by pointing at the letter icon, the own-card mode stopping the
+// snow, a saved card starting with its own text and language, and the close
+// box ending the program.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -143,14 +144,36 @@ TEST(CardTimeline, WholeSceneInRealTime) {
     EXPECT_EQ(end.At(300, h - 100), RGB(0, 0, 0)) << "lowest button";
     EXPECT_NE(end.At(300, h - 550), RGB(0, 0, 0)) << "nothing above the hat";
 
-    // A click on the close box shows the Letter window first (it was never
-    // opened); the program ends once it is closed.
-    Click(CloseBox().x, CloseBox().y);
+    // The Letter window opened from the icon stays above the finished scene:
+    // its own pixels show where the snowman stands, and its own-card button,
+    // which the snowman's balls cover, takes a real click.
+    Click(LetterIcon().x, LetterIcon().y);
     HWND letter = WaitForLetter(card, 5000);
-    ASSERT_NE(letter, nullptr) << "the close box did not show the Letter window first";
-    DWORD code = 99;
-    EXPECT_FALSE(card.WaitForExit(500, code)) << "ended before the Letter window was closed";
+    ASSERT_NE(letter, nullptr) << "the letter icon did not open the Letter window";
+    MoveTo(W() - 200, 200);
+    Pump(1000);
+    RECT lr = ScreenRect(letter);
+    Shot above = CaptureScreen();
+    above.SaveBmp(ScreensDir() + L"letter-over-snowman.bmp");
+    RECT ball{std::max<LONG>(230, lr.left + 10), h - 410, 370,
+              std::min<LONG>(h - 270, lr.bottom - 40)};
+    ASSERT_LT(ball.left, ball.right);
+    ASSERT_LT(ball.top, ball.bottom);
+    auto white = [](COLORREF c) { return c == RGB(255, 255, 255); };
+    auto yellow = [](COLORREF c) { return c == RGB(255, 255, 0); };
+    const size_t area = size_t(ball.right - ball.left) * size_t(ball.bottom - ball.top);
+    EXPECT_EQ(above.Count(ball, white), 0u) << "the snowman shows over the Letter window";
+    EXPECT_GT(above.Count(ball, yellow), area / 2) << "the Letter window's paper is not there";
+    HWND own = FindChild(letter, L"Eigene Karte schreiben ...");
+    ASSERT_NE(own, nullptr);
+    ClickWindow(own);
+    EXPECT_TRUE(WaitUntil([&] { return FindChild(letter, L"Speichern") != nullptr; }, 3000))
+        << "the own-card button did not take the click";
     CloseLetter(card, letter);
+
+    // The Letter window was opened: the close box ends the program at once.
+    Click(CloseBox().x, CloseBox().y);
+    DWORD code = 99;
     ASSERT_TRUE(card.WaitForExit(10000, code)) << "the program did not end";
     EXPECT_EQ(code, 0u);
 }

@@ -105,7 +105,8 @@ bool IsAbove(HWND upper, HWND lower) {
     return false;
 }
 
-// Counts the overlay's position changes (each restack is one) on this thread.
+// Counts the overlay's moves and restacks on this thread (a new shape comes
+// as a frame change and is not counted).
 class PositionChanges {
 public:
     explicit PositionChanges(HWND watched) {
@@ -121,7 +122,8 @@ public:
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
         const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && m->hwnd == Watched && m->message == WM_WINDOWPOSCHANGING)
+        if (code == HC_ACTION && m->hwnd == Watched && m->message == WM_WINDOWPOSCHANGING &&
+            !(reinterpret_cast<const WINDOWPOS*>(m->lParam)->flags & SWP_FRAMECHANGED))
             ++Count;
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
@@ -162,6 +164,11 @@ TEST_F(OverlayPlacement, StaysAboveOtherProgramsAndBelowItsOwnWindowsRestackingO
     Pump(400);
     EXPECT_TRUE(IsAbove(own.Handle(), form.Handle()));
     EXPECT_EQ(PositionChanges::Count, opened);
+    // Its place is cut out of the overlay's shape, so it shows and takes its
+    // clicks however the system stacks the two.
+    ui::Region shape = ui::MakeEmptyRegion();
+    ::GetWindowRgn(form.Handle(), shape.Get());
+    EXPECT_FALSE(::PtInRegion(shape.Get(), 150, 150));
 
     // Another program's stay-on-top window goes below the overlay at the next
     // tick, and the own window stays on top.
@@ -177,6 +184,12 @@ TEST_F(OverlayPlacement, StaysAboveOtherProgramsAndBelowItsOwnWindowsRestackingO
     const int settled = PositionChanges::Count;
     Pump(500);
     EXPECT_EQ(PositionChanges::Count, settled) << "kept restacking once in front";
+
+    // Hidden again, the own window leaves no hole.
+    ::ShowWindow(own.Handle(), SW_HIDE);
+    Pump(300);
+    ::GetWindowRgn(form.Handle(), shape.Get());
+    EXPECT_TRUE(::PtInRegion(shape.Get(), 150, 150));
 }
 
 TEST_F(OverlayPlacement, AClickOnAnItemLeavesTheForegroundWithTheOtherProgram) {
