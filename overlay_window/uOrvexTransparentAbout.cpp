@@ -382,6 +382,15 @@ void TOrvexTransparentAboutForm::ClearButtonClick() {
     owner_.ClearItems(true);
 }
 
+LRESULT TOrvexTransparentAboutForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // However the dialog comes or goes (its buttons, the frame's close box,
+    // Escape, its owner), the overlay shows or hides the client's items with
+    // the next repaint.
+    if (msg == WM_SHOWWINDOW)
+        owner_.LibraryDialogShownOrHidden();
+    return ui::Form::HandleMessage(msg, wParam, lParam);
+}
+
 void TOrvexTransparentAboutForm::CloseButtonClick() {
     owner_.ClearItems(true);
     Close();

@@ -105,6 +105,9 @@ public:
     void CloseButtonClick();
     void HomepageButtonClick();
 
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
 private:
     POINT RandomPosition();
     COLORREF RandomColor();

@@ -72,143 +72,7 @@ void RecordPaint(TTransparentFormObject& item, HRGN area) {
     item.Dirty = false;
 }
 
-// Size of the cells in which Present copies the picture. The cost of the
-// system's clipping grows with the square of the shape's rectangles inside
-// one copy, every copy has a fixed cost of its own: these cells keep both small.
-constexpr SIZE PresentCell{128, 96};
-
-// The child window the picture is copied through. It lets every mouse
-// message through to the overlay and never paints by itself.
-class TPaintPane : public ui::Window {
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        switch (msg) {
-        case WM_NCHITTEST:
-            return HTTRANSPARENT;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-            ::ValidateRect(Handle(), nullptr);
-            return 0;
-        default:
-            return ui::Window::HandleMessage(msg, wParam, lParam);
-        }
-    }
-};
-
-constexpr UINT PaneMoveFlags = SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS |
-                               SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
-constexpr UINT PaneHideFlags = SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOMOVE |
-                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
-
 } // namespace
-
-std::vector<RECT> PresentParts(const std::vector<RECT>& area, SIZE window, SIZE cell) {
-    std::vector<RECT> parts;
-    if (window.cx <= 0 || window.cy <= 0 || cell.cx <= 0 || cell.cy <= 0)
-        return parts;
-    const LONG columns = (window.cx + cell.cx - 1) / cell.cx;
-    const LONG rows = (window.cy + cell.cy - 1) / cell.cy;
-    std::vector<RECT> boxes(static_cast<size_t>(columns) * static_cast<size_t>(rows),
-                            RECT{0, 0, 0, 0});
-    const RECT whole{0, 0, window.cx, window.cy};
-    for (const RECT& r : area) {
-        RECT clipped;
-        if (!::IntersectRect(&clipped, &r, &whole))
-            continue;
-        for (LONG row = clipped.top / cell.cy; row <= (clipped.bottom - 1) / cell.cy; ++row) {
-            for (LONG column = clipped.left / cell.cx; column <= (clipped.right - 1) / cell.cx;
-                 ++column) {
-                const RECT cellRect{column * cell.cx, row * cell.cy, (column + 1) * cell.cx,
-                                    (row + 1) * cell.cy};
-                RECT piece;
-                ::IntersectRect(&piece, &clipped, &cellRect);
-                RECT& box = boxes[static_cast<size_t>(row * columns + column)];
-                if (IsEmpty(box))
-                    box = piece;
-                else
-                    ::UnionRect(&box, &box, &piece);
-            }
-        }
-    }
-    for (const RECT& box : boxes)
-        if (!IsEmpty(box))
-            parts.push_back(box);
-    return parts;
-}
-
-TCursorSource CursorSourceFor(int32_t cursor) {
-    auto system = [](LPCWSTR idc) {
-        return TCursorSource{TCursorSource::System,
-                             static_cast<int>(reinterpret_cast<UINT_PTR>(idc))};
-    };
-    auto own = [](int id) { return TCursorSource{TCursorSource::Own, id}; };
-    switch (cursor) {
-    case crNone:
-        return TCursorSource{TCursorSource::None, 0};
-    case crArrow:
-        return system(IDC_ARROW);
-    case crCross:
-        return system(IDC_CROSS);
-    case crIBeam:
-        return system(IDC_IBEAM);
-    case crSize:
-        return system(IDC_SIZE);
-    case crSizeNESW:
-        return system(IDC_SIZENESW);
-    case crSizeNS:
-        return system(IDC_SIZENS);
-    case crSizeNWSE:
-        return system(IDC_SIZENWSE);
-    case crSizeWE:
-        return system(IDC_SIZEWE);
-    case crUpArrow:
-        return system(IDC_UPARROW);
-    case crHourGlass:
-        return system(IDC_WAIT);
-    case crDrag:
-        return own(OwnCursorDrag);
-    case crNoDrop:
-        return own(OwnCursorNoDrop);
-    case crHSplit:
-        return own(OwnCursorHSplit);
-    case crVSplit:
-        return own(OwnCursorVSplit);
-    case crMultiDrag:
-        return own(OwnCursorMultiDrag);
-    case crSQLWait:
-        return own(OwnCursorSQLWait);
-    case crNo:
-        return system(IDC_NO);
-    case crAppStart:
-        return system(IDC_APPSTARTING);
-    case crHelp:
-        return system(IDC_HELP);
-    case crHandPoint:
-        return own(OwnCursorHandPoint);
-    case crSizeAll:
-        return system(IDC_SIZEALL);
-    default:
-        return system(IDC_ARROW); // crDefault and every unknown number
-    }
-}
-
-HCURSOR LoadCursorFor(int32_t cursor) {
-    TCursorSource source = CursorSourceFor(cursor);
-    HCURSOR h = nullptr;
-    switch (source.kind) {
-    case TCursorSource::None:
-        return nullptr;
-    case TCursorSource::System:
-        h = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(source.id));
-        break;
-    case TCursorSource::Own:
-        h = ::LoadCursorW(ui::Window::Instance(), MAKEINTRESOURCEW(source.id));
-        break;
-    }
-    // Shared cursors from LoadCursor are never destroyed.
-    return h ? h : ::LoadCursorW(nullptr, IDC_ARROW);
-}
 
 TTransparentForm::TTransparentForm()
     : FrontTimer(*this, FrontTimerInterval, true), RedrawTimer(*this, RedrawTimerInterval, false) {
@@ -332,16 +196,7 @@ void TTransparentForm::FormCreate() {
     if (HWND owner = ::GetWindow(Handle(), GW_OWNER))
         ::ShowWindow(owner, SW_HIDE);
     ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, OverlayExStyle);
-    auto pane = std::make_unique<TPaintPane>();
-    ui::WindowParams p;
-    p.style = WS_CHILD;
-    p.x = 0;
-    p.y = 0;
-    p.width = 1;
-    p.height = 1;
-    p.parent = Handle();
-    if (pane->Create(p))
-        PaintPane = std::move(pane);
+    Presenter.Create(Handle());
     ScheduleRepaint();
 }
 
@@ -936,21 +791,14 @@ void TTransparentForm::HandRegionToSystem(ui::Region region, BOOL redraw) {
         region.Release(); // the system owns it now
 }
 
-// The system clips every drawing on the window to its shape. With a shape of
-// many thousands of rectangles, working that clipping out for the whole
-// window costs far more than the copy itself (seconds under Wine, where it
-// grows with the square of the rectangles), and it is worked out again after
-// every change of shape. The picture therefore goes to the screen through a
-// small child window moved over one part after the other: each copy is
-// clipped to the piece of the shape inside that part only.
 void TTransparentForm::Present(HRGN area) {
     if (!Handle() || !ImageDC)
         return;
-    if (!PaintPane || !PaintPane->Handle()) {
+    if (!Presenter.Ready()) {
         ::InvalidateRgn(Handle(), area, FALSE);
         return;
     }
-    // The area is in screen coordinates, the parts in the window's.
+    // The area is in screen coordinates, the copies in the window's.
     std::vector<RECT> rects;
     if (area) {
         rects = ui::RegionRects(area);
@@ -959,20 +807,7 @@ void TTransparentForm::Present(HRGN area) {
     } else {
         rects.push_back(RECT{0, 0, ImageSize.cx, ImageSize.cy});
     }
-    const std::vector<RECT> parts = PresentParts(rects, ImageSize, PresentCell);
-    if (parts.empty())
-        return;
-    HWND pane = PaintPane->Handle();
-    for (const RECT& part : parts) {
-        const int width = part.right - part.left, height = part.bottom - part.top;
-        ::SetWindowPos(pane, HWND_TOP, part.left, part.top, width, height, PaneMoveFlags);
-        ui::WindowDC dc(pane);
-        if (dc.Get())
-            ::BitBlt(dc.Get(), 0, 0, width, height, ImageDC.Get(), part.left + WindowOrigin.x,
-                     part.top + WindowOrigin.y, SRCCOPY);
-    }
-    ::SetWindowPos(pane, nullptr, 0, 0, 0, 0, PaneHideFlags);
-    ::GdiFlush();
+    Presenter.Copy(ImageDC.Get(), WindowOrigin, rects, ImageSize);
 }
 
 void TTransparentForm::RedrawTimerTimer() {
@@ -1155,7 +990,7 @@ void TTransparentForm::FormDestroy() {
     ClearItems(false);
     ClearItems(true);
     AboutForm.reset();
-    PaintPane.reset();
+    Presenter.Destroy();
     FrontTimer.SetEnabled(false);
     RedrawTimer.SetEnabled(false);
     Items.reset();
@@ -1202,7 +1037,7 @@ LRESULT TTransparentForm::HandleFormMessage(UINT msg, WPARAM wParam, LPARAM lPar
         FormDisplayChange();
         break;
     case WM_PAINT: {
-        if (!FullRepaint && PaintPane && ImageDC) {
+        if (!FullRepaint && Presenter.Ready() && ImageDC) {
             // Asking for the invalid area would cost what Present avoids.
             ::ValidateRect(Handle(), nullptr);
             Present(nullptr);

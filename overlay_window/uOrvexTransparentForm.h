@@ -6,7 +6,9 @@
 // the pointer and posts mouse and status notifications to one callback window.
 #pragma once
 
+#include "overlay_window/uOrvexCursors.h"
 #include "overlay_window/uOrvexPlacement.h"
+#include "overlay_window/uOrvexPresent.h"
 #include "screen_objects/uScreenObject.h"
 #include "ui/Handles.h"
 #include "ui/Timer.h"
@@ -35,51 +37,6 @@ struct TTransparentFormObject {
     bool Exact = false;   // that paint drew exactly the area it added
     RECT Box{0, 0, 0, 0}; // where that paint may have drawn; empty when it drew nothing
 };
-
-// Cursor numbers of items and of the window.
-constexpr int16_t crDefault = 0;
-constexpr int16_t crNone = -1;
-constexpr int16_t crArrow = -2;
-constexpr int16_t crCross = -3;
-constexpr int16_t crIBeam = -4;
-constexpr int16_t crSize = -5;
-constexpr int16_t crSizeNESW = -6;
-constexpr int16_t crSizeNS = -7;
-constexpr int16_t crSizeNWSE = -8;
-constexpr int16_t crSizeWE = -9;
-constexpr int16_t crUpArrow = -10;
-constexpr int16_t crHourGlass = -11;
-constexpr int16_t crDrag = -12;
-constexpr int16_t crNoDrop = -13;
-constexpr int16_t crHSplit = -14;
-constexpr int16_t crVSplit = -15;
-constexpr int16_t crMultiDrag = -16;
-constexpr int16_t crSQLWait = -17;
-constexpr int16_t crNo = -18;
-constexpr int16_t crAppStart = -19;
-constexpr int16_t crHelp = -20;
-constexpr int16_t crHandPoint = -21;
-constexpr int16_t crSizeAll = -22;
-
-// The program's own cursor resources.
-constexpr int OwnCursorHandPoint = 32761;
-constexpr int OwnCursorSQLWait = 32762;
-constexpr int OwnCursorMultiDrag = 32763;
-constexpr int OwnCursorVSplit = 32764;
-constexpr int OwnCursorHSplit = 32765;
-constexpr int OwnCursorDrag = 32766;
-constexpr int OwnCursorNoDrop = 32767;
-
-// Where the image of a cursor number comes from: no cursor at all, a system
-// cursor (IDC_ value) or one of the program's own cursor resources.
-struct TCursorSource {
-    enum Kind { None, System, Own } kind = System;
-    int id = 0; // IDC_ value for System, resource number for Own
-};
-TCursorSource CursorSourceFor(int32_t cursor);
-// The cursor to show for a number; an own cursor that cannot be loaded falls
-// back to the arrow. Null for crNone.
-HCURSOR LoadCursorFor(int32_t cursor);
 
 // lParam of the mouse notifications: x in the low 16 bits, y in the high 16 bits.
 inline LPARAM PackMousePosition(POINT p) {
@@ -178,6 +135,9 @@ public:
     using DialogFactory = std::function<std::unique_ptr<ui::Window>(TTransparentForm& owner)>;
     static DialogFactory LibraryDialogFactory;
     bool IsDialogVisible() const;
+    // Called by the library dialog when it is shown or hidden: the ordinary
+    // items go or come back with the repaint this schedules.
+    void LibraryDialogShownOrHidden() { ScheduleRepaint(); }
     ui::Window* LibraryDialog() const { return AboutForm.get(); }
 
     // State for the library dialog, diagnostics and tests.
@@ -300,11 +260,5 @@ private:
     std::vector<RECT> Damage;
     RepaintStats Stats;
     std::unique_ptr<ui::Window> AboutForm;
-    // The hidden child window the picture is copied through (see Present).
-    std::unique_ptr<ui::Window> PaintPane;
+    TPicturePresenter Presenter; // copies the picture to the window
 };
-
-// The parts in which Present copies the rectangles of an area to a window of
-// the given size: for each cell of a grid of the given cell size that the
-// area touches, the bounds of the area within that cell.
-std::vector<RECT> PresentParts(const std::vector<RECT>& area, SIZE window, SIZE cell);

@@ -41,7 +41,7 @@ stop_window_manager() {
 wine_server_pid() {
   local p found=""
   for p in $(pgrep -u "$(id -u)" wineserver || true); do
-    if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$1"; then found=$p; fi
+    if { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$1"; then found=$p; fi
   done
   echo "$found"
 }
