@@ -61,6 +61,11 @@ size_t FlakePixels(const Shot& s, RECT area) {
     return n;
 }
 
+// Stay-on-top windows lie above the scene, which stays above all others.
+bool IsStayOnTop(HWND window) {
+    return (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
 void WaitUntilCardTime(const CardProcess& card, DWORD ms) {
     while (card.MillisecondsSinceStart() < ms)
         Pump(50);
@@ -252,6 +257,8 @@ TEST(CardLetter, OwnCardIsSavedAndStartsWithItsText) {
             [&] { return (about = FindWindowOf(card.Id(), L"Über ...")) != nullptr; }, 5000))
             << "no about window";
         EXPECT_NE(FindWindowShowing(card.Id(), L"&OK"), nullptr);
+        EXPECT_TRUE(IsStayOnTop(about)) << "the about window would lie below the scene";
+        EXPECT_TRUE(IsStayOnTop(letter)) << "the Letter window left the stay-on-top band";
         PressKey(VK_ESCAPE);
         EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(about); }, 5000))
             << "Escape did not close the about window";
@@ -262,6 +269,7 @@ TEST(CardLetter, OwnCardIsSavedAndStartsWithItsText) {
         ASSERT_TRUE(WaitUntil(
             [&] { return (dialog = FindWindowOf(card.Id(), L"", L"#32770")) != nullptr; }, 8000))
             << "no save dialog";
+        EXPECT_TRUE(IsStayOnTop(dialog)) << "the save dialog would lie below the scene";
         Pump(500);
         TypeText(saved);
         PressKey(VK_RETURN);
@@ -274,6 +282,7 @@ TEST(CardLetter, OwnCardIsSavedAndStartsWithItsText) {
             },
             8000))
             << "no confirmation";
+        EXPECT_TRUE(IsStayOnTop(message)) << "the message box would lie below the scene";
         PressKey(VK_RETURN);
         EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(message); }, 5000));
 
