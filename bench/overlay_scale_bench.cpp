@@ -220,7 +220,7 @@ Row Measure(TTransparentForm& form, Scene& scene, int w, int h) {
     Repaint(form);
 
     auto rebuildFromScratch = [&](bool full) {
-        form.SetFullRepaint(full);
+        form.SetRepaintEngine(full ? MakeFullRepaint() : MakeIncrementalRepaint());
         return MedianMs([&] { form.InvalidateShape(); },
                         [&] {
                             form.RebuildWindowShape();
@@ -236,7 +236,7 @@ Row Measure(TTransparentForm& form, Scene& scene, int w, int h) {
     // the population stays the same for every run.
     auto driftTick = [&](bool full) {
         // The first repaint after a change of mode paints everything: untimed.
-        form.SetFullRepaint(full);
+        form.SetRepaintEngine(full ? MakeFullRepaint() : MakeIncrementalRepaint());
         form.InvalidateShape();
         Repaint(form);
         std::vector<double> times;
@@ -272,7 +272,7 @@ Row Measure(TTransparentForm& form, Scene& scene, int w, int h) {
     // The pointer moves onto the deep snow: every item under it hides.
     const POINT deep = DeepSnow(w, h);
     auto hide = [&](bool full) {
-        form.SetFullRepaint(full);
+        form.SetRepaintEngine(full ? MakeFullRepaint() : MakeIncrementalRepaint());
         return MedianMs(
             [&] {
                 ::SetCursorPos(w / 2, h / 2 - 100);
@@ -289,7 +289,7 @@ Row Measure(TTransparentForm& form, Scene& scene, int w, int h) {
         row.hideFull = hide(true);
     row.hideFast = hide(false);
     Progress("autohide repaint", row.hideFull, row.hideFast);
-    form.SetFullRepaint(false);
+    form.SetRepaintEngine(MakeIncrementalRepaint());
 
     // With the pointer resting there: the 100 ms check finds nothing new.
     ::SetCursorPos(deep.x, deep.y);

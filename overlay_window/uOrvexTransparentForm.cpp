@@ -20,58 +20,6 @@ namespace {
 constexpr UINT InformationaboutOrvexSDK1 = 1;
 constexpr UINT OrvexHomepage1 = 2;
 
-// Pen strokes and markers may reach this far (plus the line width) beyond
-// the area a shape adds to the window shape.
-constexpr int32_t PaintSpillMargin = 3;
-
-constexpr size_t NoIndex = static_cast<size_t>(-1);
-
-bool IsEmpty(const RECT& r) {
-    return r.right <= r.left || r.bottom <= r.top;
-}
-
-RECT RegionBox(HRGN region) {
-    RECT box{0, 0, 0, 0};
-    if (!region || ::GetRgnBox(region, &box) <= NULLREGION)
-        return RECT{0, 0, 0, 0};
-    return box;
-}
-
-// Where a paint that added `area` may have drawn; exact tells whether it
-// drew that area and nothing else.
-RECT DrawnBox(const TScreenObject& object, HRGN area, bool& exact) {
-    RECT box;
-    exact = PaintsExactArea(object, box);
-    if (exact)
-        return box;
-    box = RegionBox(area);
-    if (!IsEmpty(object.Bounds))
-        ::UnionRect(&box, &box, &object.Bounds);
-    const int32_t margin = PaintSpillMargin + std::clamp(object.LineWidth, 1, 1 << 16);
-    ::InflateRect(&box, margin, margin);
-    return box;
-}
-
-// Paints one item, adding its area to a fresh region, which it returns.
-ui::Region PaintItemArea(TTransparentFormObject& item, ui::Canvas& canvas) {
-    ui::Region area = ui::MakeEmptyRegion();
-    HRGN before = area.Get();
-    HRGN after = item.ScreenObject->Paint(canvas, before, false);
-    // A shape that answers with a region of its own hands it over.
-    if (after && after != before)
-        area.Reset(after);
-    return area;
-}
-
-// Notes what the item's paint, which added `area`, left.
-void RecordPaint(TTransparentFormObject& item, HRGN area) {
-    bool exact = false;
-    item.Box = DrawnBox(*item.ScreenObject, area, exact);
-    item.Exact = exact;
-    item.Shown = !IsEmpty(RegionBox(area));
-    item.Dirty = false;
-}
-
 } // namespace
 
 TTransparentForm::TTransparentForm()
@@ -167,7 +115,7 @@ void TTransparentForm::PlaceWindow() {
     // A picture of the new size and place; everything is painted anew.
     ImageDC = ui::MemoryDC();
     ImageBitmap = ui::Bitmap();
-    ShapeValid = false;
+    Engine->Forget();
     ScheduleRepaint();
 }
 
@@ -312,9 +260,7 @@ int32_t TTransparentForm::DeleteItem(int32_t ID) {
     int32_t r = ForItem(ID, true, [&](ItemList& list, size_t i, bool demo) {
         if (!demo) {
             NotifyStatusChanged(ID, STATUSCHANGED_DELETE);
-            // Where it drew must be painted again.
-            if (!IsEmpty(list[i].Box))
-                Damage.push_back(list[i].Box);
+            Engine->ItemRemoved(list[i]);
         }
         list.erase(list.begin() + static_cast<ptrdiff_t>(i));
     });
@@ -420,7 +366,7 @@ int32_t TTransparentForm::ClearItems(bool Demo) {
     }
     list->clear();
     if (!Demo)
-        ShapeValid = false;
+        Engine->Forget();
     ScheduleRepaint();
     return count;
 }
@@ -473,309 +419,57 @@ HDC TTransparentForm::ImageCanvasDC() {
     return ImageDC.Get();
 }
 
-void TTransparentForm::PaintList(const ItemList& list, ui::Canvas& canvas, ui::Region& region) {
-    for (const TTransparentFormObject& item : list) {
-        if (item.AutoHidden || !item.ScreenObject)
-            continue;
-        HRGN before = region.Get();
-        HRGN after = item.ScreenObject->Paint(canvas, before, false);
-        // A shape that answers with a region of its own hands it over.
-        if (after && after != before)
-            region.Reset(after);
-    }
-}
-
 void TTransparentForm::RebuildWindowShape() {
     if (!Items && !DemoItems)
         return;
     ++Rebuilds;
-    HDC dc = FullRepaint ? nullptr : ImageCanvasDC();
+    HDC dc = ImageCanvasDC();
     if (!dc) {
-        RebuildFullReference();
-        ShapeValid = false;
+        // No picture (a window of no size): nothing shows.
+        Engine->Forget();
+        if (Handle())
+            HandRegionToSystem(ui::MakeEmptyRegion(), TRUE);
         return;
     }
     ui::Canvas canvas(dc);
-    const bool dialog = IsDialogVisible();
-    // The library dialog and the demo items are rare and few: they take the
-    // whole repaint, and so does the first repaint after them.
-    const bool special = dialog || (DemoItems && !DemoItems->empty());
-    ++Stats.Rebuilds;
-    if (!ShapeValid || special || LastRebuildSpecial || !RebuildIncremental(canvas))
-        RebuildEverything(canvas, !dialog);
-    LastRebuildSpecial = special;
-    ::SelectClipRgn(dc, nullptr);
-}
-
-void TTransparentForm::RebuildFullReference() {
-    WindowRegion = ui::MakeEmptyRegion();
-    if (HDC dc = ImageCanvasDC()) {
-        ClipPicture(nullptr);
-        ui::Canvas canvas(dc);
-        if (!IsDialogVisible() && Items)
-            PaintList(*Items, canvas, WindowRegion);
-        if (DemoItems)
-            PaintList(*DemoItems, canvas, WindowRegion);
-    }
-    if (Handle()) {
-        HandRegionToSystem(std::move(WindowRegion), TRUE);
-        // The picture changed too: a new shape alone does not always repaint
-        // what lies inside it.
-        ::InvalidateRect(Handle(), nullptr, FALSE);
-    }
-}
-
-void TTransparentForm::ForgetPaint(TTransparentFormObject& item) {
-    item.Shown = false;
-    item.Exact = true;
-    item.Box = RECT{0, 0, 0, 0};
-    item.Dirty = false;
-}
-
-void TTransparentForm::RebuildEverything(ui::Canvas& canvas, bool ordinary) {
-    ++Stats.Everything;
+    const TRepaintScene scene{Items ? &*Items : nullptr, DemoItems ? &*DemoItems : nullptr,
+                              !IsDialogVisible()};
+    TRepaintResult result =
+        Engine->Rebuild(scene, canvas, [this](HRGN region) { ClipPicture(region); });
     ClipPicture(nullptr);
-    ui::RegionUnion all;
-    auto paintList = [&](ItemList& list, bool paint) {
-        for (TTransparentFormObject& item : list) {
-            if (!paint || item.AutoHidden || !item.ScreenObject) {
-                ForgetPaint(item);
-                continue;
-            }
-            ui::Region area = PaintItemArea(item, canvas);
-            ++Stats.ItemPaints;
-            RecordPaint(item, area.Get());
-            all.Push(std::move(area));
+    if (Engine->SystemDraws()) {
+        if (Handle()) {
+            SetShape(TRUE);
+            // The picture changed too: a new shape alone does not always
+            // repaint what lies inside it.
+            ::InvalidateRect(Handle(), nullptr, FALSE);
         }
-    };
-    if (Items)
-        paintList(*Items, ordinary);
-    if (DemoItems)
-        paintList(*DemoItems, true);
-    Shape = all.Finish();
-    Damage.clear();
-    ShapeValid = true;
-    SetShape();
-    Present(nullptr);
+        return;
+    }
+    if (result.ShapeChanged)
+        SetShape(FALSE);
+    if (result.CopyAll)
+        Present(nullptr);
+    else if (result.Copy)
+        Present(result.Copy.Get());
 }
 
-bool TTransparentForm::RebuildIncremental(ui::Canvas& canvas) {
-    if (!Items || !Shape)
-        return false;
-    ItemList& list = *Items;
-    std::vector<size_t> dirty;
-    size_t firstClean = NoIndex, lastClean = NoIndex;
-    bool cleanExact = true;
-    for (size_t i = 0; i < list.size(); ++i) {
-        const TTransparentFormObject& item = list[i];
-        if (item.Dirty) {
-            dirty.push_back(i);
-        } else if (item.Shown) {
-            if (firstClean == NoIndex)
-                firstClean = i;
-            lastClean = i;
-            cleanExact = cleanExact && item.Exact;
-        }
-    }
-    if (dirty.empty() && Damage.empty())
-        return true; // nothing to paint, the shape stands
-
-    // Painting only parts of the picture is sound when every item paints
-    // exactly its area: then each pixel of the shape shows the last item
-    // over it, whatever the picture held before. Outlines, lines and markers
-    // draw beside their areas or leave some of them unpainted, so with them
-    // everything is painted again.
-    if (!cleanExact)
-        return false;
-    for (size_t i : dirty) {
-        const TTransparentFormObject& item = list[i];
-        RECT box;
-        if ((!IsEmpty(item.Box) && !item.Exact) ||
-            (item.ScreenObject && !PaintsExactArea(*item.ScreenObject, box)))
-            return false;
-    }
-    // When nothing was removed and each changed item is new and lies above
-    // or below all the others, the picture only gains: each new item shows
-    // where nothing above it lies.
-    bool gains = Damage.empty();
-    for (size_t i : dirty) {
-        if (!gains)
-            break;
-        const TTransparentFormObject& item = list[i];
-        if (!IsEmpty(item.Box)) {
-            gains = false; // it drew before: that must go
-            break;
-        }
-        if (item.AutoHidden || !item.ScreenObject)
-            continue;
-        RECT box;
-        PaintsExactArea(*item.ScreenObject, box);
-        const bool below = firstClean == NoIndex || i < firstClean;
-        const bool above = lastClean == NoIndex || i > lastClean;
-        if (!IsEmpty(box) && !below && !above)
-            gains = false;
-    }
-    if (gains) {
-        ++Stats.Gains;
-        RebuildOcclusion(canvas, dirty, firstClean, lastClean);
-    } else {
-        ++Stats.Damaged;
-        RebuildDamaged(canvas);
-    }
-    return true;
+void TTransparentForm::SetRepaintEngine(std::unique_ptr<TRepaintEngine> engine) {
+    if (!engine)
+        return;
+    Engine = std::move(engine);
+    Engine->Forget();
 }
 
-void TTransparentForm::RebuildOcclusion(ui::Canvas& canvas, const std::vector<size_t>& dirty,
-                                        size_t firstClean, size_t /*lastClean*/) {
-    HDC dc = canvas.Handle();
-    ItemList& list = *Items;
-    // New items above all others: in paint order, in full.
-    ::SelectClipRgn(dc, nullptr);
-    ui::RegionUnion above;
-    std::vector<size_t> below;
-    for (size_t i : dirty) {
-        TTransparentFormObject& item = list[i];
-        if (item.AutoHidden || !item.ScreenObject) {
-            ForgetPaint(item);
-            continue;
-        }
-        if (firstClean != NoIndex && i < firstClean) {
-            below.push_back(i);
-            continue;
-        }
-        ui::Region area = PaintItemArea(item, canvas);
-        ++Stats.ItemPaints;
-        RecordPaint(item, area.Get());
-        if (item.Shown)
-            above.Push(std::move(area));
-    }
-    ui::Region gained = above.Finish();
-
-    // New items below all others, from the top down: each shows only where
-    // nothing above it lies. What lies above is looked at only within their
-    // boxes: every operation with the whole shape walks all its thousands of
-    // rectangles.
-    if (!below.empty()) {
-        ui::RegionUnion boxes;
-        for (size_t i : below) {
-            RECT box;
-            PaintsExactArea(*list[i].ScreenObject, box);
-            boxes.Push(ui::Region(::CreateRectRgnIndirect(&box)));
-        }
-        ui::Region covered = boxes.Finish();
-        ::CombineRgn(covered.Get(), covered.Get(), Shape.Get(), RGN_AND);
-        ::CombineRgn(covered.Get(), covered.Get(), gained.Get(), RGN_OR);
-        for (auto it = below.rbegin(); it != below.rend(); ++it) {
-            TTransparentFormObject& item = list[*it];
-            RECT box;
-            PaintsExactArea(*item.ScreenObject, box);
-            ui::Region visible(::CreateRectRgnIndirect(&box));
-            ::CombineRgn(visible.Get(), visible.Get(), covered.Get(), RGN_DIFF);
-            ClipPicture(visible.Get());
-            ui::Region area = PaintItemArea(item, canvas);
-            ++Stats.ItemPaints;
-            RecordPaint(item, area.Get());
-            if (::CombineRgn(visible.Get(), visible.Get(), area.Get(), RGN_AND) > NULLREGION) {
-                ::CombineRgn(covered.Get(), covered.Get(), visible.Get(), RGN_OR);
-                ::CombineRgn(gained.Get(), gained.Get(), visible.Get(), RGN_OR);
-            }
-        }
-    }
-    ClipPicture(nullptr);
-
-    RECT box;
-    if (::GetRgnBox(gained.Get(), &box) <= NULLREGION)
-        return; // nothing new shows: the picture on screen and the shape stand
-    ui::Region grown = ui::MakeEmptyRegion();
-    if (::CombineRgn(grown.Get(), gained.Get(), Shape.Get(), RGN_DIFF) > NULLREGION) {
-        ::CombineRgn(Shape.Get(), Shape.Get(), grown.Get(), RGN_OR);
-        SetShape();
-    }
-    Present(gained.Get());
-}
-
-void TTransparentForm::RebuildDamaged(ui::Canvas& canvas) {
-    ItemList& list = *Items;
-    // The damage: where removed and changed items drew, and where changed
-    // items draw now.
-    ui::Region damage = ui::MakeEmptyRegion();
-    auto damageRect = [&](const RECT& r) {
-        if (IsEmpty(r))
-            return;
-        ui::Region part(::CreateRectRgnIndirect(&r));
-        ::CombineRgn(damage.Get(), damage.Get(), part.Get(), RGN_OR);
-    };
-    for (const RECT& r : Damage)
-        damageRect(r);
-    Damage.clear();
-    for (const TTransparentFormObject& item : list)
-        if (item.Dirty)
-            damageRect(item.Box);
-
-    // In paint order: changed items in full, the others within the damage.
-    std::vector<ui::Region> areas(list.size());
-    ClipPicture(damage.Get());
-    for (size_t i = 0; i < list.size(); ++i) {
-        TTransparentFormObject& item = list[i];
-        if (item.AutoHidden || !item.ScreenObject) {
-            if (item.Dirty)
-                ForgetPaint(item);
-            continue;
-        }
-        if (item.Dirty) {
-            ClipPicture(nullptr);
-            areas[i] = PaintItemArea(item, canvas);
-            ++Stats.ItemPaints;
-            RecordPaint(item, areas[i].Get());
-            damageRect(item.Box);
-            ClipPicture(damage.Get());
-        } else if (!IsEmpty(item.Box) && ::RectInRegion(damage.Get(), &item.Box)) {
-            areas[i] = PaintItemArea(item, canvas);
-            ++Stats.ItemPaints;
-            RecordPaint(item, areas[i].Get());
-        }
-    }
-    ClipPicture(nullptr);
-
-    // Outside the damage the shape stands; inside it is the union of the
-    // areas that lie there now.
-    ui::RegionUnion inside;
-    for (size_t i = 0; i < list.size(); ++i) {
-        TTransparentFormObject& item = list[i];
-        if (!item.Shown || !::RectInRegion(damage.Get(), &item.Box))
-            continue;
-        HRGN area = areas[i] ? areas[i].Get() : item.ScreenObject->Region.Get();
-        if (!area)
-            continue;
-        ui::Region part = ui::MakeEmptyRegion();
-        ::CombineRgn(part.Get(), area, damage.Get(), RGN_AND);
-        inside.Push(std::move(part));
-    }
-    ui::Region now = inside.Finish();
-    ui::Region before = ui::MakeEmptyRegion();
-    ::CombineRgn(before.Get(), Shape.Get(), damage.Get(), RGN_AND);
-    // Compared by difference both ways: an exclusive-or of two equal regions
-    // does not always come out empty on every system.
-    ui::Region rest = ui::MakeEmptyRegion();
-    const bool same = ::CombineRgn(rest.Get(), before.Get(), now.Get(), RGN_DIFF) == NULLREGION &&
-                      ::CombineRgn(rest.Get(), now.Get(), before.Get(), RGN_DIFF) == NULLREGION;
-    if (!same) {
-        ::CombineRgn(Shape.Get(), Shape.Get(), damage.Get(), RGN_DIFF);
-        ::CombineRgn(Shape.Get(), Shape.Get(), now.Get(), RGN_OR);
-        SetShape();
-    }
-    Present(damage.Get());
-}
-
-void TTransparentForm::SetShape() {
+void TTransparentForm::SetShape(BOOL redraw) {
     if (!Handle())
         return;
     // The system takes over the region it is given: it gets a copy. It is
     // not asked to redraw: with a shape of thousands of rectangles, redrawing
     // the window and everything below it costs far more than the change.
     ui::Region copy = ui::MakeEmptyRegion();
-    ::CombineRgn(copy.Get(), Shape.Get(), nullptr, RGN_COPY);
-    HandRegionToSystem(std::move(copy), FALSE);
+    ::CombineRgn(copy.Get(), Engine->Shape().Get(), nullptr, RGN_COPY);
+    HandRegionToSystem(std::move(copy), redraw);
 }
 
 void TTransparentForm::HandRegionToSystem(ui::Region region, BOOL redraw) {
@@ -855,8 +549,8 @@ void TTransparentForm::KeepInFront() {
     auto same = [](const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != FALSE; };
     if (!std::equal(plan.holes.begin(), plan.holes.end(), Holes.begin(), Holes.end(), same)) {
         Holes = plan.holes;
-        if (ShapeValid)
-            SetShape();
+        if (Engine->ShapeCurrent())
+            SetShape(FALSE);
         else
             ScheduleRepaint();
     }
@@ -1037,7 +731,7 @@ LRESULT TTransparentForm::HandleFormMessage(UINT msg, WPARAM wParam, LPARAM lPar
         FormDisplayChange();
         break;
     case WM_PAINT: {
-        if (!FullRepaint && Presenter.Ready() && ImageDC) {
+        if (!Engine->SystemDraws() && Presenter.Ready() && ImageDC) {
             // Asking for the invalid area would cost what Present avoids.
             ::ValidateRect(Handle(), nullptr);
             Present(nullptr);

@@ -7,8 +7,10 @@
 #pragma once
 
 #include "overlay_window/uOrvexCursors.h"
+#include "overlay_window/uOrvexItem.h"
 #include "overlay_window/uOrvexPlacement.h"
 #include "overlay_window/uOrvexPresent.h"
+#include "overlay_window/uOrvexRepaint.h"
 #include "screen_objects/uScreenObject.h"
 #include "ui/Handles.h"
 #include "ui/Timer.h"
@@ -22,21 +24,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-// One overlay item: a screen object and the window's bookkeeping for it.
-struct TTransparentFormObject {
-    std::unique_ptr<TScreenObject> ScreenObject;
-    bool AutoHide = false;
-    bool AutoHidden = false;
-    int32_t ID = 0;
-    int16_t Cursor = 0;
-
-    // The window's repaint bookkeeping.
-    bool Dirty = true;    // changed since its last paint: the next rebuild paints it
-    bool Shown = false;   // added an area to the window shape at its last paint
-    bool Exact = false;   // that paint drew exactly the area it added
-    RECT Box{0, 0, 0, 0}; // where that paint may have drawn; empty when it drew nothing
-};
 
 // lParam of the mouse notifications: x in the low 16 bits, y in the high 16 bits.
 inline LPARAM PackMousePosition(POINT p) {
@@ -154,18 +141,12 @@ public:
     // what changed since the last rebuild is painted again, and the shape is
     // handed to the system only when it changed.
     void RebuildWindowShape();
-    // The straightforward repaint, kept as the reference: every shown item
-    // paints itself in full and every area is united anew. While on, every
-    // rebuild is done this way.
-    void SetFullRepaint(bool on) { FullRepaint = on; }
+    // Replaces the repaint engine (the incremental one unless told
+    // otherwise; the full one is the reference of tests and benchmarks).
+    void SetRepaintEngine(std::unique_ptr<TRepaintEngine> engine);
     // Forgets what the last rebuild left, so that the next one paints everything.
-    void InvalidateShape() { ShapeValid = false; }
-    // How the rebuilds went: each incremental one either painted everything,
-    // only the gains of new items, or the damaged area; item paints in all.
-    struct RepaintStats {
-        long Rebuilds = 0, Everything = 0, Gains = 0, Damaged = 0, ItemPaints = 0;
-    };
-    const RepaintStats& Repaints() const { return Stats; }
+    void InvalidateShape() { Engine->Forget(); }
+    const TRepaintStats& Repaints() const { return Engine->Stats(); }
     // The picture the items paint into (null before the first rebuild).
     HDC PictureDC() const { return ImageDC.Get(); }
     void CheckAutohide();
@@ -178,7 +159,7 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    using ItemList = std::vector<TTransparentFormObject>;
+    using ItemList = TItemList;
 
     LRESULT HandleFormMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void FormCreate();
@@ -198,22 +179,14 @@ private:
     int32_t ForItem(int32_t ID, bool searchDemo,
                     const std::function<void(ItemList& list, size_t index, bool demo)>& op);
     TTransparentFormObject* FindOrdinary(int32_t ID);
-    void PaintList(const ItemList& list, ui::Canvas& canvas, ui::Region& region);
-    void RebuildFullReference();
-    void RebuildEverything(ui::Canvas& canvas, bool ordinary);
-    bool RebuildIncremental(ui::Canvas& canvas);
-    void RebuildOcclusion(ui::Canvas& canvas, const std::vector<size_t>& dirty, size_t firstClean,
-                          size_t lastClean);
-    void RebuildDamaged(ui::Canvas& canvas);
-    // Hands a copy of Shape to the system.
-    void SetShape();
+    // Hands a copy of the engine's shape to the system.
+    void SetShape(BOOL redraw);
     // Hands a region in screen coordinates, less the holes, to the system,
     // which takes it over.
     void HandRegionToSystem(ui::Region region, BOOL redraw);
     // Copies the picture to the window where area lies (everywhere for null).
     void Present(HRGN area);
-    void MarkDirty(TTransparentFormObject& item) { item.Dirty = true; }
-    void ForgetPaint(TTransparentFormObject& item);
+    void MarkDirty(TTransparentFormObject& item) { item.Paint.Dirty = true; }
     HDC ImageCanvasDC();
     void ApplyCursor();
     void ShowPopupMenu(POINT at);
@@ -232,7 +205,6 @@ private:
     std::optional<ItemList> Items;
     int32_t LastID = 0;
     std::optional<ItemList> DemoItems;
-    ui::Region WindowRegion;
     HWND CallbackWindow = nullptr;
     int32_t HitID = -1;
 
@@ -250,15 +222,7 @@ private:
     bool LeftPressed = false;
     long Rebuilds = 0;
 
-    // Incremental repaints. Shape is the window shape of the last rebuild
-    // (the system has its own copy); it and every item's bookkeeping are
-    // current while ShapeValid. Damage holds where removed items last drew.
-    bool FullRepaint = false;
-    bool ShapeValid = false;
-    bool LastRebuildSpecial = false; // the library dialog or demo items were involved
-    ui::Region Shape;
-    std::vector<RECT> Damage;
-    RepaintStats Stats;
+    std::unique_ptr<TRepaintEngine> Engine = MakeIncrementalRepaint();
     std::unique_ptr<ui::Window> AboutForm;
     TPicturePresenter Presenter; // copies the picture to the window
 };

@@ -299,7 +299,7 @@ protected:
         ASSERT_TRUE(full.CreateForm());
         fast.FrontTimer.SetEnabled(false);
         full.FrontTimer.SetEnabled(false);
-        full.SetFullRepaint(true);
+        full.SetRepaintEngine(MakeFullRepaint());
         // The incremental window is on screen, the reference stays hidden.
         ::SetWindowPos(fast.Handle(), HWND_TOPMOST, 0, 0, 0, 0, FrontWindowPosFlags);
     }
@@ -368,7 +368,7 @@ TEST(RepaintGains, SnowSentToTheBackPaintsOnlyTheNewItems) {
     ASSERT_TRUE(full.CreateForm());
     fast.FrontTimer.SetEnabled(false);
     full.FrontTimer.SetEnabled(false);
-    full.SetFullRepaint(true);
+    full.SetRepaintEngine(MakeFullRepaint());
     std::mt19937 random(5);
     for (int tick = 0; tick < 40; ++tick) {
         const long paintsBefore = fast.Repaints().ItemPaints;

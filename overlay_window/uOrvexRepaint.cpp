@@ -1,0 +1,400 @@
+#include "overlay_window/uOrvexRepaint.h"
+
+#include "overlay_window/uOrvexItemShapes.h"
+#include "ui/RegionUnion.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Pen strokes and markers may reach this far (plus the line width) beyond
+// the area a shape adds to the window shape.
+constexpr int32_t PaintSpillMargin = 3;
+
+constexpr size_t NoIndex = static_cast<size_t>(-1);
+
+bool IsEmpty(const RECT& r) {
+    return r.right <= r.left || r.bottom <= r.top;
+}
+
+RECT RegionBox(HRGN region) {
+    RECT box{0, 0, 0, 0};
+    if (!region || ::GetRgnBox(region, &box) <= NULLREGION)
+        return RECT{0, 0, 0, 0};
+    return box;
+}
+
+// Where a paint that added `area` may have drawn; exact tells whether it
+// drew that area and nothing else.
+RECT DrawnBox(const TScreenObject& object, HRGN area, bool& exact) {
+    RECT box;
+    exact = PaintsExactArea(object, box);
+    if (exact)
+        return box;
+    box = RegionBox(area);
+    if (!IsEmpty(object.Bounds))
+        ::UnionRect(&box, &box, &object.Bounds);
+    const int32_t margin = PaintSpillMargin + std::clamp(object.LineWidth, 1, 1 << 16);
+    ::InflateRect(&box, margin, margin);
+    return box;
+}
+
+// Paints one item, adding its area to a fresh region, which it returns.
+ui::Region PaintItemArea(TTransparentFormObject& item, ui::Canvas& canvas) {
+    ui::Region area = ui::MakeEmptyRegion();
+    HRGN before = area.Get();
+    HRGN after = item.ScreenObject->Paint(canvas, before, false);
+    // A shape that answers with a region of its own hands it over.
+    if (after && after != before)
+        area.Reset(after);
+    return area;
+}
+
+// Notes what the item's paint, which added `area`, left.
+void RecordPaint(TTransparentFormObject& item, HRGN area) {
+    bool exact = false;
+    item.Paint.Box = DrawnBox(*item.ScreenObject, area, exact);
+    item.Paint.Exact = exact;
+    item.Paint.Shown = !IsEmpty(RegionBox(area));
+    item.Paint.Dirty = false;
+}
+
+// The incremental engine: paints what changed since the last rebuild.
+class TIncrementalRepaint : public TRepaintEngine {
+public:
+    TRepaintResult Rebuild(const TRepaintScene& scene, ui::Canvas& canvas,
+                           const TPictureClip& clip) override;
+    void ItemRemoved(const TTransparentFormObject& item) override {
+        if (!IsEmpty(item.Paint.Box))
+            damage_.push_back(item.Paint.Box);
+    }
+    void Forget() override { shapeValid_ = false; }
+    const ui::Region& Shape() const override { return shape_; }
+    bool ShapeCurrent() const override { return shapeValid_; }
+
+private:
+    void ForgetPaint(TTransparentFormObject& item);
+    void RebuildEverything(ui::Canvas& canvas, bool ordinary);
+    bool RebuildIncremental(ui::Canvas& canvas);
+    void RebuildOcclusion(ui::Canvas& canvas, const std::vector<size_t>& dirty, size_t firstClean,
+                          size_t lastClean);
+    void RebuildDamaged(ui::Canvas& canvas);
+
+    TRepaintScene scene_;
+    TPictureClip clip_;
+    TRepaintResult result_;
+    bool shapeValid_ = false;
+    bool lastSpecial_ = false; // the library dialog or demo items were involved
+    ui::Region shape_;
+    std::vector<RECT> damage_;
+};
+
+// The full engine: every shown item paints itself in full, every area is
+// united anew, and the system draws the picture.
+class TFullRepaint : public TRepaintEngine {
+public:
+    TRepaintResult Rebuild(const TRepaintScene& scene, ui::Canvas& canvas,
+                           const TPictureClip& clip) override;
+    const ui::Region& Shape() const override { return shape_; }
+    bool ShapeCurrent() const override { return true; }
+    bool SystemDraws() const override { return true; }
+
+private:
+    ui::Region shape_ = ui::MakeEmptyRegion();
+};
+
+void PaintList(const TItemList& list, ui::Canvas& canvas, ui::Region& region) {
+    for (const TTransparentFormObject& item : list) {
+        if (item.AutoHidden || !item.ScreenObject)
+            continue;
+        HRGN before = region.Get();
+        HRGN after = item.ScreenObject->Paint(canvas, before, false);
+        // A shape that answers with a region of its own hands it over.
+        if (after && after != before)
+            region.Reset(after);
+    }
+}
+
+TRepaintResult TIncrementalRepaint::Rebuild(const TRepaintScene& scene, ui::Canvas& canvas,
+                                            const TPictureClip& clip) {
+    scene_ = scene;
+    clip_ = clip;
+    result_ = TRepaintResult{};
+    // The library dialog and the demo items are rare and few: they take the
+    // whole repaint, and so does the first repaint after them.
+    const bool special = !scene.OrdinaryShown || (scene.DemoItems && !scene.DemoItems->empty());
+    ++stats_.Rebuilds;
+    if (!shapeValid_ || special || lastSpecial_ || !RebuildIncremental(canvas))
+        RebuildEverything(canvas, scene.OrdinaryShown);
+    lastSpecial_ = special;
+    clip_(nullptr);
+    return std::move(result_);
+}
+
+void TIncrementalRepaint::ForgetPaint(TTransparentFormObject& item) {
+    item.Paint.Shown = false;
+    item.Paint.Exact = true;
+    item.Paint.Box = RECT{0, 0, 0, 0};
+    item.Paint.Dirty = false;
+}
+
+void TIncrementalRepaint::RebuildEverything(ui::Canvas& canvas, bool ordinary) {
+    ++stats_.Everything;
+    clip_(nullptr);
+    ui::RegionUnion all;
+    auto paintList = [&](TItemList& list, bool paint) {
+        for (TTransparentFormObject& item : list) {
+            if (!paint || item.AutoHidden || !item.ScreenObject) {
+                ForgetPaint(item);
+                continue;
+            }
+            ui::Region area = PaintItemArea(item, canvas);
+            ++stats_.ItemPaints;
+            RecordPaint(item, area.Get());
+            all.Push(std::move(area));
+        }
+    };
+    if (scene_.Items)
+        paintList(*scene_.Items, ordinary);
+    if (scene_.DemoItems)
+        paintList(*scene_.DemoItems, true);
+    shape_ = all.Finish();
+    damage_.clear();
+    shapeValid_ = true;
+    result_.ShapeChanged = true;
+    result_.CopyAll = true;
+}
+
+bool TIncrementalRepaint::RebuildIncremental(ui::Canvas& canvas) {
+    if (!scene_.Items || !shape_)
+        return false;
+    TItemList& list = *scene_.Items;
+    std::vector<size_t> dirty;
+    size_t firstClean = NoIndex, lastClean = NoIndex;
+    bool cleanExact = true;
+    for (size_t i = 0; i < list.size(); ++i) {
+        const TTransparentFormObject& item = list[i];
+        if (item.Paint.Dirty) {
+            dirty.push_back(i);
+        } else if (item.Paint.Shown) {
+            if (firstClean == NoIndex)
+                firstClean = i;
+            lastClean = i;
+            cleanExact = cleanExact && item.Paint.Exact;
+        }
+    }
+    if (dirty.empty() && damage_.empty())
+        return true; // nothing to paint, the shape stands
+
+    // Painting only parts of the picture is sound when every item paints
+    // exactly its area: then each pixel of the shape shows the last item
+    // over it, whatever the picture held before. Outlines, lines and markers
+    // draw beside their areas or leave some of them unpainted, so with them
+    // everything is painted again.
+    if (!cleanExact)
+        return false;
+    for (size_t i : dirty) {
+        const TTransparentFormObject& item = list[i];
+        RECT box;
+        if ((!IsEmpty(item.Paint.Box) && !item.Paint.Exact) ||
+            (item.ScreenObject && !PaintsExactArea(*item.ScreenObject, box)))
+            return false;
+    }
+    // When nothing was removed and each changed item is new and lies above
+    // or below all the others, the picture only gains: each new item shows
+    // where nothing above it lies.
+    bool gains = damage_.empty();
+    for (size_t i : dirty) {
+        if (!gains)
+            break;
+        const TTransparentFormObject& item = list[i];
+        if (!IsEmpty(item.Paint.Box)) {
+            gains = false; // it drew before: that must go
+            break;
+        }
+        if (item.AutoHidden || !item.ScreenObject)
+            continue;
+        RECT box;
+        PaintsExactArea(*item.ScreenObject, box);
+        const bool below = firstClean == NoIndex || i < firstClean;
+        const bool above = lastClean == NoIndex || i > lastClean;
+        if (!IsEmpty(box) && !below && !above)
+            gains = false;
+    }
+    if (gains) {
+        ++stats_.Gains;
+        RebuildOcclusion(canvas, dirty, firstClean, lastClean);
+    } else {
+        ++stats_.Damaged;
+        RebuildDamaged(canvas);
+    }
+    return true;
+}
+
+void TIncrementalRepaint::RebuildOcclusion(ui::Canvas& canvas, const std::vector<size_t>& dirty,
+                                           size_t firstClean, size_t /*lastClean*/) {
+    HDC dc = canvas.Handle();
+    TItemList& list = *scene_.Items;
+    // New items above all others: in paint order, in full.
+    ::SelectClipRgn(dc, nullptr);
+    ui::RegionUnion above;
+    std::vector<size_t> below;
+    for (size_t i : dirty) {
+        TTransparentFormObject& item = list[i];
+        if (item.AutoHidden || !item.ScreenObject) {
+            ForgetPaint(item);
+            continue;
+        }
+        if (firstClean != NoIndex && i < firstClean) {
+            below.push_back(i);
+            continue;
+        }
+        ui::Region area = PaintItemArea(item, canvas);
+        ++stats_.ItemPaints;
+        RecordPaint(item, area.Get());
+        if (item.Paint.Shown)
+            above.Push(std::move(area));
+    }
+    ui::Region gained = above.Finish();
+
+    // New items below all others, from the top down: each shows only where
+    // nothing above it lies. What lies above is looked at only within their
+    // boxes: every operation with the whole shape walks all its thousands of
+    // rectangles.
+    if (!below.empty()) {
+        ui::RegionUnion boxes;
+        for (size_t i : below) {
+            RECT box;
+            PaintsExactArea(*list[i].ScreenObject, box);
+            boxes.Push(ui::Region(::CreateRectRgnIndirect(&box)));
+        }
+        ui::Region covered = boxes.Finish();
+        ::CombineRgn(covered.Get(), covered.Get(), shape_.Get(), RGN_AND);
+        ::CombineRgn(covered.Get(), covered.Get(), gained.Get(), RGN_OR);
+        for (auto it = below.rbegin(); it != below.rend(); ++it) {
+            TTransparentFormObject& item = list[*it];
+            RECT box;
+            PaintsExactArea(*item.ScreenObject, box);
+            ui::Region visible(::CreateRectRgnIndirect(&box));
+            ::CombineRgn(visible.Get(), visible.Get(), covered.Get(), RGN_DIFF);
+            clip_(visible.Get());
+            ui::Region area = PaintItemArea(item, canvas);
+            ++stats_.ItemPaints;
+            RecordPaint(item, area.Get());
+            if (::CombineRgn(visible.Get(), visible.Get(), area.Get(), RGN_AND) > NULLREGION) {
+                ::CombineRgn(covered.Get(), covered.Get(), visible.Get(), RGN_OR);
+                ::CombineRgn(gained.Get(), gained.Get(), visible.Get(), RGN_OR);
+            }
+        }
+    }
+    clip_(nullptr);
+
+    RECT box;
+    if (::GetRgnBox(gained.Get(), &box) <= NULLREGION)
+        return; // nothing new shows: the picture on screen and the shape stand
+    ui::Region grown = ui::MakeEmptyRegion();
+    if (::CombineRgn(grown.Get(), gained.Get(), shape_.Get(), RGN_DIFF) > NULLREGION) {
+        ::CombineRgn(shape_.Get(), shape_.Get(), grown.Get(), RGN_OR);
+        result_.ShapeChanged = true;
+    }
+    result_.Copy = std::move(gained);
+}
+
+void TIncrementalRepaint::RebuildDamaged(ui::Canvas& canvas) {
+    TItemList& list = *scene_.Items;
+    // The damage: where removed and changed items drew, and where changed
+    // items draw now.
+    ui::Region damage = ui::MakeEmptyRegion();
+    auto damageRect = [&](const RECT& r) {
+        if (IsEmpty(r))
+            return;
+        ui::Region part(::CreateRectRgnIndirect(&r));
+        ::CombineRgn(damage.Get(), damage.Get(), part.Get(), RGN_OR);
+    };
+    for (const RECT& r : damage_)
+        damageRect(r);
+    damage_.clear();
+    for (const TTransparentFormObject& item : list)
+        if (item.Paint.Dirty)
+            damageRect(item.Paint.Box);
+
+    // In paint order: changed items in full, the others within the damage.
+    std::vector<ui::Region> areas(list.size());
+    clip_(damage.Get());
+    for (size_t i = 0; i < list.size(); ++i) {
+        TTransparentFormObject& item = list[i];
+        if (item.AutoHidden || !item.ScreenObject) {
+            if (item.Paint.Dirty)
+                ForgetPaint(item);
+            continue;
+        }
+        if (item.Paint.Dirty) {
+            clip_(nullptr);
+            areas[i] = PaintItemArea(item, canvas);
+            ++stats_.ItemPaints;
+            RecordPaint(item, areas[i].Get());
+            damageRect(item.Paint.Box);
+            clip_(damage.Get());
+        } else if (!IsEmpty(item.Paint.Box) && ::RectInRegion(damage.Get(), &item.Paint.Box)) {
+            areas[i] = PaintItemArea(item, canvas);
+            ++stats_.ItemPaints;
+            RecordPaint(item, areas[i].Get());
+        }
+    }
+    clip_(nullptr);
+
+    // Outside the damage the shape stands; inside it is the union of the
+    // areas that lie there now.
+    ui::RegionUnion inside;
+    for (size_t i = 0; i < list.size(); ++i) {
+        TTransparentFormObject& item = list[i];
+        if (!item.Paint.Shown || !::RectInRegion(damage.Get(), &item.Paint.Box))
+            continue;
+        HRGN area = areas[i] ? areas[i].Get() : item.ScreenObject->Region.Get();
+        if (!area)
+            continue;
+        ui::Region part = ui::MakeEmptyRegion();
+        ::CombineRgn(part.Get(), area, damage.Get(), RGN_AND);
+        inside.Push(std::move(part));
+    }
+    ui::Region now = inside.Finish();
+    ui::Region before = ui::MakeEmptyRegion();
+    ::CombineRgn(before.Get(), shape_.Get(), damage.Get(), RGN_AND);
+    // Compared by difference both ways: an exclusive-or of two equal regions
+    // does not always come out empty on every system.
+    ui::Region rest = ui::MakeEmptyRegion();
+    const bool same = ::CombineRgn(rest.Get(), before.Get(), now.Get(), RGN_DIFF) == NULLREGION &&
+                      ::CombineRgn(rest.Get(), now.Get(), before.Get(), RGN_DIFF) == NULLREGION;
+    if (!same) {
+        ::CombineRgn(shape_.Get(), shape_.Get(), damage.Get(), RGN_DIFF);
+        ::CombineRgn(shape_.Get(), shape_.Get(), now.Get(), RGN_OR);
+        result_.ShapeChanged = true;
+    }
+    result_.Copy = std::move(damage);
+}
+
+TRepaintResult TFullRepaint::Rebuild(const TRepaintScene& scene, ui::Canvas& canvas,
+                                     const TPictureClip& clip) {
+    ++stats_.Rebuilds;
+    ++stats_.Everything;
+    clip(nullptr);
+    shape_ = ui::MakeEmptyRegion();
+    if (scene.OrdinaryShown && scene.Items)
+        PaintList(*scene.Items, canvas, shape_);
+    if (scene.DemoItems)
+        PaintList(*scene.DemoItems, canvas, shape_);
+    TRepaintResult result;
+    result.ShapeChanged = true;
+    return result;
+}
+
+} // namespace
+
+std::unique_ptr<TRepaintEngine> MakeIncrementalRepaint() {
+    return std::make_unique<TIncrementalRepaint>();
+}
+
+std::unique_ptr<TRepaintEngine> MakeFullRepaint() {
+    return std::make_unique<TFullRepaint>();
+}
