@@ -3,23 +3,16 @@
 #include "overlay_api/Orvex.h"
 #include "overlay_window/uOrvexItemShapes.h"
 #include "ui/Application.h"
-#include "ui/Canvas.h"
 #include "ui/Form.h"
-#include "ui/RegionUnion.h"
 
 #include <shellapi.h>
-
-#include <algorithm>
-#include <exception>
 
 const wchar_t OrvexHomepageAddress[] = L"https://orvex.frostvale.example/";
 
 namespace {
-
 // Menu command identifiers of MainPopupMenu.
 constexpr UINT InformationaboutOrvexSDK1 = 1;
 constexpr UINT OrvexHomepage1 = 2;
-
 } // namespace
 
 TTransparentForm::TTransparentForm()
@@ -75,62 +68,6 @@ bool TTransparentForm::CreateForm() {
                    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     PlaceWindow();
     return true;
-}
-
-RECT TTransparentForm::CoveredBounds() const {
-    const int x = ::GetSystemMetrics(SM_XVIRTUALSCREEN), y = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const RECT virtualDesktop{x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                              y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-    const SIZE primary{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    return OverlayBounds(Covered, virtualDesktop, primary);
-}
-
-void TTransparentForm::SetCoverage(OverlayCoverage coverage) {
-    Covered = coverage;
-    PlaceWindow();
-}
-
-void TTransparentForm::FormDisplayChange() {
-    PlaceWindow();
-}
-
-void TTransparentForm::PlaceWindow() {
-    if (!Handle())
-        return;
-    const RECT bounds = CoveredBounds();
-    RECT now{};
-    ::GetWindowRect(Handle(), &now);
-    if (!::EqualRect(&now, &bounds))
-        ::SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
-                       bounds.bottom - bounds.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOOWNERZORDER);
-    RECT client{};
-    ::GetClientRect(Handle(), &client);
-    const SIZE size{client.right - client.left, client.bottom - client.top};
-    if (bounds.left == WindowOrigin.x && bounds.top == WindowOrigin.y && size.cx == ImageSize.cx &&
-        size.cy == ImageSize.cy)
-        return;
-    WindowOrigin = POINT{bounds.left, bounds.top};
-    ImageSize = size;
-    // A picture of the new size and place; everything is painted anew.
-    ImageDC = ui::MemoryDC();
-    ImageBitmap = ui::Bitmap();
-    Engine->Forget();
-    ScheduleRepaint();
-}
-
-void TTransparentForm::ClipPicture(HRGN screenRegion) {
-    if (!ImageDC)
-        return;
-    if (!screenRegion || (WindowOrigin.x == 0 && WindowOrigin.y == 0)) {
-        ::SelectClipRgn(ImageDC.Get(), screenRegion);
-        return;
-    }
-    // A clipping region is in the picture's pixels, not in screen coordinates.
-    ui::Region clip = ui::MakeEmptyRegion();
-    ::CombineRgn(clip.Get(), screenRegion, nullptr, RGN_COPY);
-    ::OffsetRgn(clip.Get(), -WindowOrigin.x, -WindowOrigin.y);
-    ::SelectClipRgn(ImageDC.Get(), clip.Get());
 }
 
 void TTransparentForm::FormCreate() {
@@ -399,111 +336,6 @@ void TTransparentForm::NotifyStatusChanged(int32_t ID, int32_t Status) {
     }
 }
 
-// ---------------------------------------------------------------- painting
-
-HDC TTransparentForm::ImageCanvasDC() {
-    if (ImageDC)
-        return ImageDC.Get();
-    if (ImageSize.cx <= 0 || ImageSize.cy <= 0)
-        return nullptr;
-    ui::WindowDC screen(nullptr);
-    ui::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
-    ui::Bitmap bitmap(::CreateCompatibleBitmap(screen.Get(), ImageSize.cx, ImageSize.cy));
-    if (!dc || !bitmap)
-        return nullptr;
-    ::SelectObject(dc.Get(), bitmap.Get());
-    // Items paint in screen coordinates.
-    ::SetWindowOrgEx(dc.Get(), WindowOrigin.x, WindowOrigin.y, nullptr);
-    ImageBitmap = std::move(bitmap);
-    ImageDC = std::move(dc);
-    return ImageDC.Get();
-}
-
-void TTransparentForm::RebuildWindowShape() {
-    if (!Items && !DemoItems)
-        return;
-    ++Rebuilds;
-    HDC dc = ImageCanvasDC();
-    if (!dc) {
-        // No picture (a window of no size): nothing shows.
-        Engine->Forget();
-        if (Handle())
-            HandRegionToSystem(ui::MakeEmptyRegion(), TRUE);
-        return;
-    }
-    ui::Canvas canvas(dc);
-    const TRepaintScene scene{Items ? &*Items : nullptr, DemoItems ? &*DemoItems : nullptr,
-                              !IsDialogVisible()};
-    TRepaintResult result =
-        Engine->Rebuild(scene, canvas, [this](HRGN region) { ClipPicture(region); });
-    ClipPicture(nullptr);
-    if (Engine->SystemDraws()) {
-        if (Handle()) {
-            SetShape(TRUE);
-            // The picture changed too: a new shape alone does not always
-            // repaint what lies inside it.
-            ::InvalidateRect(Handle(), nullptr, FALSE);
-        }
-        return;
-    }
-    if (result.ShapeChanged)
-        SetShape(FALSE);
-    if (result.CopyAll)
-        Present(nullptr);
-    else if (result.Copy)
-        Present(result.Copy.Get());
-}
-
-void TTransparentForm::SetRepaintEngine(std::unique_ptr<TRepaintEngine> engine) {
-    if (!engine)
-        return;
-    Engine = std::move(engine);
-    Engine->Forget();
-}
-
-void TTransparentForm::SetShape(BOOL redraw) {
-    if (!Handle())
-        return;
-    // The system takes over the region it is given: it gets a copy. It is
-    // not asked to redraw: with a shape of thousands of rectangles, redrawing
-    // the window and everything below it costs far more than the change.
-    ui::Region copy = ui::MakeEmptyRegion();
-    ::CombineRgn(copy.Get(), Engine->Shape().Get(), nullptr, RGN_COPY);
-    HandRegionToSystem(std::move(copy), redraw);
-}
-
-void TTransparentForm::HandRegionToSystem(ui::Region region, BOOL redraw) {
-    if (!region)
-        region = ui::MakeEmptyRegion();
-    for (const RECT& hole : Holes) {
-        ui::Region cut(::CreateRectRgnIndirect(&hole));
-        ::CombineRgn(region.Get(), region.Get(), cut.Get(), RGN_DIFF);
-    }
-    // The window's shape is in its own coordinates.
-    ::OffsetRgn(region.Get(), -WindowOrigin.x, -WindowOrigin.y);
-    if (::SetWindowRgn(Handle(), region.Get(), redraw))
-        region.Release(); // the system owns it now
-}
-
-void TTransparentForm::Present(HRGN area) {
-    if (!Handle() || !ImageDC)
-        return;
-    if (!Presenter.Ready()) {
-        ::InvalidateRgn(Handle(), area, FALSE);
-        return;
-    }
-    // The area is in screen coordinates, the copies in the window's.
-    std::vector<RECT> rects;
-    if (area) {
-        rects = ui::RegionRects(area);
-        for (RECT& r : rects)
-            ::OffsetRect(&r, -WindowOrigin.x, -WindowOrigin.y);
-    } else {
-        rects.push_back(RECT{0, 0, ImageSize.cx, ImageSize.cy});
-    }
-    Presenter.Copy(ImageDC.Get(), WindowOrigin, rects, ImageSize);
-}
-
 void TTransparentForm::RedrawTimerTimer() {
     RedrawTimer.SetEnabled(false);
     RebuildWindowShape();
@@ -514,51 +346,6 @@ void TTransparentForm::RedrawTimerTimer() {
 void TTransparentForm::FrontTimerTimer() {
     KeepInFront();
     CheckAutohide();
-}
-
-// Every restack costs: under a window manager each one becomes a round of
-// state and configure messages for the whole full-screen window. So the
-// z-order is only read, and changed when another program's window has come
-// above the overlay (or at the first tick, which shows the window).
-void TTransparentForm::KeepInFront() {
-    HWND self = Handle();
-    if (!self)
-        return;
-    FrontPlan plan;
-    const bool topmost = (::GetWindowLongPtrW(self, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    if (::IsWindowVisible(self) && topmost) {
-        std::vector<ZOrderEntry> above;
-        const DWORD process = ::GetCurrentProcessId();
-        // Bounded: the list of windows may change under the walk.
-        constexpr int MaxWalk = 4096;
-        int steps = 0;
-        for (HWND w = ::GetWindow(self, GW_HWNDPREV); w && steps < MaxWalk;
-             w = ::GetWindow(w, GW_HWNDPREV), ++steps) {
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(w, &owner);
-            ZOrderEntry entry{w, ::IsWindowVisible(w) != FALSE, owner == process};
-            if (entry.ownProcess && entry.visible)
-                ::GetWindowRect(w, &entry.bounds);
-            above.push_back(entry);
-        }
-        std::reverse(above.begin(), above.end());
-        plan = PlanFront(above);
-    } else {
-        plan.restack = true;
-    }
-    auto same = [](const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != FALSE; };
-    if (!std::equal(plan.holes.begin(), plan.holes.end(), Holes.begin(), Holes.end(), same)) {
-        Holes = plan.holes;
-        if (Engine->ShapeCurrent())
-            SetShape(FALSE);
-        else
-            ScheduleRepaint();
-    }
-    if (!plan.restack)
-        return;
-    ::SetWindowPos(self, HWND_TOPMOST, 0, 0, 0, 0, FrontWindowPosFlags);
-    for (auto w = plan.raiseAgain.rbegin(); w != plan.raiseAgain.rend(); ++w)
-        ::SetWindowPos(*w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TTransparentForm::CheckAutohide() {
