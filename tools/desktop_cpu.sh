@@ -49,6 +49,23 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
+# Prints the shares of one core of CPU ticks used in a window of $1 seconds by
+# the card, the X server, the Wine server, the window manager and the
+# compositor ("-" for a process that is not there).
+shares() {
+  local window=$1 i=0 pid ticksUsed
+  shift
+  for ticksUsed in "$@"; do
+    pid=${pids[i]:-}
+    if [ -n "$pid" ]; then
+      awk -v n="$ticksUsed" -v t="$ticks" -v w="$window" 'BEGIN { printf " %7.1f %%", 100 * n / t / w }'
+    else
+      printf '       - '
+    fi
+    i=$((i + 1))
+  done
+}
+
 run_setup() {
   local name=$1 prefix=$2 wm=$3
   export WINEPREFIX=$prefix
@@ -71,10 +88,10 @@ run_setup() {
   t0=$(date +%s%N)
   wine "${CARD_EXE:-$build/bin/Frostvale-Karte.exe}" >/dev/null 2>&1 &
   CARD_PID=$!
-  local pids=("$CARD_PID" "$XVFB_PID" "$server" "${WM_PID:-}")
+  local pids=("$CARD_PID" "$XVFB_PID" "$server" "${WM_PID:-}" "${COMP_PID:-}")
   local -a last=() total0=()
   local i
-  for i in 0 1 2 3; do last[i]=$(cpu_ticks "${pids[i]}"); total0[i]=${last[i]}; done
+  for i in 0 1 2 3 4; do last[i]=$(cpu_ticks "${pids[i]}"); total0[i]=${last[i]}; done
   local from=0 next_probe=0 now elapsed
   for end in "${phases[@]}"; do
     while :; do
@@ -90,24 +107,21 @@ run_setup() {
       sleep 0.1
     done
     local row=()
-    for i in 0 1 2 3; do
+    for i in 0 1 2 3 4; do
       local c
       c=$(cpu_ticks "${pids[i]}")
       row+=($((c - last[i])))
       last[i]=$c
     done
     printf '%-8s %4d-%-4d s' "$name" "$from" "$end"
-    awk -v t="$ticks" -v w=$((end - from)) -v a="${row[0]}" -v b="${row[1]}" -v c="${row[2]}" \
-      -v d="${row[3]}" -v wm="$wm" 'BEGIN {
-      printf " %7.1f %% %7.1f %% %7.1f %%", 100*a/t/w, 100*b/t/w, 100*c/t/w
-      if (wm == 1) printf " %7.1f %%\n", 100*d/t/w; else printf "       -\n" }'
+    shares "$((end - from))" "${row[@]}"
+    echo
     from=$end
   done
   printf '%-8s %4d-%-4d s' "$name" 0 "$seconds"
-  awk -v t="$ticks" -v w="$seconds" -v a=$((last[0] - total0[0])) -v b=$((last[1] - total0[1])) \
-    -v c=$((last[2] - total0[2])) -v d=$((last[3] - total0[3])) -v wm="$wm" 'BEGIN {
-    printf " %7.1f %% %7.1f %% %7.1f %%", 100*a/t/w, 100*b/t/w, 100*c/t/w
-    if (wm == 1) printf " %7.1f %%  (whole run)\n", 100*d/t/w; else printf "       -  (whole run)\n" }'
+  shares "$seconds" $((last[0] - total0[0])) $((last[1] - total0[1])) $((last[2] - total0[2])) \
+    $((last[3] - total0[3])) $((last[4] - total0[4]))
+  echo "  (whole run)"
   wait $(jobs -p | grep -v -x -e "$CARD_PID" -e "$XVFB_PID" -e "${WM_PID:-x}" -e "${COMP_PID:-x}") 2>/dev/null || true
   local p line="$name another window appears after:"
   for p in "${probes[@]}"; do
@@ -126,7 +140,7 @@ run_setup() {
 }
 
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
-echo "set-up   phase          card    X server  Wine server  window manager (share of one core)"
+echo "set-up   phase          card    X server  Wine server  window manager  compositor (share of one core)"
 if [ "$only" != desktop ]; then run_setup project "$project_prefix" 0; fi
 if [ "$only" != project ]; then run_setup desktop "$user_prefix" 1; fi
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
