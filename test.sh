@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test under Wine.
-# Exits non-zero when a test fails; ctest's summary is printed last.
+# Installs what is missing, builds, writes the release files under build/dist
+# and runs every test under Wine: the 32-bit build's, then the 64-bit
+# library's (build/x64) in a 64-bit Wine prefix.
+# Exits non-zero when a test fails; ctest's summaries are printed last.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 bash "$here/tools/setup.sh"
 # shellcheck source=tools/env.sh
 . "$here/tools/env.sh"
 
-build_all
+build_release
 # The native fuzzers of the parsers: a short round (no Wine needed) on every
 # full run; a run of a subset (./test.sh -R ...) leaves it out.
 # ORVEX_FUZZ_SECONDS sets the time per fuzzer; 0 skips the round.
@@ -16,6 +18,7 @@ if [ "$#" = 0 ] && [ "${ORVEX_FUZZ_SECONDS:-15}" != 0 ]; then
   bash "$here/tools/fuzz.sh" || fuzz_rc=$?
 fi
 init_wine_prefix
+with_wine64 init_wine_prefix
 
 # A small file system for the test that saves a card onto a full disk. Only
 # root may mount one; without it that test is skipped.
@@ -30,6 +33,7 @@ fi
 
 cleanup() {
   wineserver -k 2>/dev/null || true
+  with_wine64 wineserver -k 2>/dev/null || true
   stop_own_xvfb
   if [ -n "$full_disk_mounted" ]; then umount "$full_disk" 2>/dev/null || true; fi
 }
@@ -39,13 +43,26 @@ if ! display_works; then start_own_xvfb; fi
 # Its helper processes start now, not inside a test whose output pipe they would hold.
 wineserver -p
 wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+with_wine64 wineserver -p
+with_wine64 wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 
+# The 32-bit build (card, library, SDK), then the 64-bit library's build.
 set +e
 ctest --test-dir "$build" --output-on-failure "$@" >"$build/ctest.log" 2>&1
 rc=$?
+# A full run must find the 64-bit tests; a subset may match none of them.
+no_tests=ignore
+if [ "$#" = 0 ]; then no_tests=error; fi
+with_wine64 ctest --test-dir "$build/x64" --output-on-failure --no-tests="$no_tests" "$@" \
+  >"$build/ctest-x64.log" 2>&1
+rc64=$?
 set -e
-# The whole log, then the summary again as the last lines.
-sed '/tests passed,/,$d' "$build/ctest.log"
+# The whole logs, then the summaries again as the last lines.
+for log in "$build/ctest.log" "$build/ctest-x64.log"; do sed '/tests passed,/,$d' "$log"; done
+echo "32-bit:"
 sed -n '/tests passed,/,$p' "$build/ctest.log"
+echo "64-bit (build/x64):"
+sed -n '/tests passed,/,$p' "$build/ctest-x64.log"
 if [ "$fuzz_rc" != 0 ]; then echo "test.sh: a fuzzer failed"; exit 1; fi
-exit $rc
+if [ "$rc" != 0 ]; then exit $rc; fi
+exit $rc64

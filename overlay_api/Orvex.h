@@ -4,10 +4,14 @@
  *
  * Every function uses the stdcall convention and returns a signed 32-bit
  * integer. POINT and RECT arguments are passed by value. Strings are
- * zero-terminated 8-bit strings in the system's ANSI code page.
+ * zero-terminated 8-bit strings in the system's ANSI code page. 32-bit and
+ * 64-bit programs use the same header: only the module handle argument of
+ * Orvex_BitmapByResource is as wide as a pointer.
  *
  * Orvex.dll exports the functions under their plain names (no @N suffix) and
- * comes with an import library. Call Orvex_Clear right after loading, then
+ * comes with import libraries for the MinGW (libOrvex.dll.a) and the Microsoft
+ * (Orvex.lib) toolchains; programs that load the DLL themselves find the
+ * PFN_ types below for GetProcAddress. Call Orvex_Clear right after loading, then
  * Orvex_SetCallBackWindowHandle, then any creating function or operation.
  * Notifications are posted to the callback window, never sent.
  *
@@ -27,8 +31,9 @@ extern "C" {
 
 /* Messages posted to the callback window. For the mouse messages wParam is the
  * item's ID and lParam holds the pointer's screen x in the low 16 bits and y
- * in the high 16 bits; for STATUSCHANGED wParam is the ID and lParam one of
- * the STATUSCHANGED_ values. */
+ * in the high 16 bits, each a signed 16-bit number: read them with
+ * (short)LOWORD(lParam) and (short)HIWORD(lParam). For STATUSCHANGED wParam
+ * is the ID and lParam one of the STATUSCHANGED_ values. */
 enum {
     WM_TRANSPARENTELEMENT_CLICK = WM_USER + 7000,
     WM_TRANSPARENTELEMENT_DBLCLK = WM_USER + 7001,
@@ -51,16 +56,52 @@ enum {
     STATUSCHANGED_DELETE = 0x40
 };
 
-/* Operation codes of Orvex_Operation; Value1 is the operation's value. */
+/* Operation codes of Orvex_Operation; Value1 is the operation's value. SHOW,
+ * SETAUTOHIDE, SETZORDER and DELETE repaint the overlay by themselves (10 ms
+ * later); LINEWIDTH, ISFILLED, SETCOLOR and SETMOUSECURSOR show with the next
+ * repaint that something else causes. */
 enum {
     TRANSPARENTELEMENT_OPERATION_DELETE = 1,
     TRANSPARENTELEMENT_OPERATION_SHOW = 2,          /* Value1 != 0: show, 0: hide */
-    TRANSPARENTELEMENT_OPERATION_LINEWIDTH = 3,     /* Value1: width in pixels */
-    TRANSPARENTELEMENT_OPERATION_ISFILLED = 4,      /* Value1 != 0: filled */
-    TRANSPARENTELEMENT_OPERATION_SETCOLOR = 5,      /* Value1: COLORREF */
+    TRANSPARENTELEMENT_OPERATION_LINEWIDTH = 3,     /* Value1: width in pixels; lines, polylines,
+                                                       rectangles and point markers (ellipses are
+                                                       always 1 px wide) */
+    TRANSPARENTELEMENT_OPERATION_ISFILLED = 4,      /* Value1 != 0: filled; rectangles and ellipses
+                                                       (polylines are never filled) */
+    TRANSPARENTELEMENT_OPERATION_SETCOLOR = 5,      /* Value1: COLORREF of lines, polylines,
+                                                       rectangles and ellipses */
     TRANSPARENTELEMENT_OPERATION_SETAUTOHIDE = 6,   /* Value1 != 0: autohide on */
     TRANSPARENTELEMENT_OPERATION_SETZORDER = 7,     /* Value1: paint position, 0 first */
-    TRANSPARENTELEMENT_OPERATION_SETMOUSECURSOR = 8 /* Value1: cursor number (low 16 bits) */
+    TRANSPARENTELEMENT_OPERATION_SETMOUSECURSOR = 8 /* Value1: an ORVEX_CURSOR_ number */
+};
+
+/* Cursor numbers of operation SETMOUSECURSOR: the cursor the overlay shows
+ * after a mouse event on the item. Only the low 16 bits of Value1 count; any
+ * other number (an IDC_ value, for example) gives the default arrow. */
+enum {
+    ORVEX_CURSOR_DEFAULT = 0,
+    ORVEX_CURSOR_NONE = -1,
+    ORVEX_CURSOR_ARROW = -2,
+    ORVEX_CURSOR_CROSS = -3,
+    ORVEX_CURSOR_IBEAM = -4,
+    ORVEX_CURSOR_SIZE = -5,
+    ORVEX_CURSOR_SIZENESW = -6,
+    ORVEX_CURSOR_SIZENS = -7,
+    ORVEX_CURSOR_SIZENWSE = -8,
+    ORVEX_CURSOR_SIZEWE = -9,
+    ORVEX_CURSOR_UPARROW = -10,
+    ORVEX_CURSOR_WAIT = -11,
+    ORVEX_CURSOR_DRAG = -12,
+    ORVEX_CURSOR_NODROP = -13,
+    ORVEX_CURSOR_HSPLIT = -14,
+    ORVEX_CURSOR_VSPLIT = -15,
+    ORVEX_CURSOR_MULTIDRAG = -16,
+    ORVEX_CURSOR_SQLWAIT = -17,
+    ORVEX_CURSOR_NO = -18,
+    ORVEX_CURSOR_APPSTARTING = -19,
+    ORVEX_CURSOR_HELP = -20,
+    ORVEX_CURSOR_HAND = -21,
+    ORVEX_CURSOR_SIZEALL = -22
 };
 
 /* Point styles of Orvex_Point. */
@@ -86,17 +127,22 @@ int32_t __stdcall Orvex_Operation(int32_t Operation, int32_t ID, int32_t Value1,
 int32_t __stdcall Orvex_Rectangle(RECT Rect, COLORREF Color);
 /* Outline ellipse of width 1 that fits Rect. */
 int32_t __stdcall Orvex_Ellipse(RECT Rect, COLORREF Color);
-/* The BITMAP resource ResourceName of the module Instance, centred on Position. */
-int32_t __stdcall Orvex_BitmapByResource(POINT Position, int32_t Instance, const char* ResourceName,
-                                         COLORREF TransparentColor);
+/* The BITMAP resource ResourceName (a name or MAKEINTRESOURCE number) of the
+ * module Instance (its HMODULE as an integer), centred on Position. A missing
+ * resource still gives an ID, for an item that draws nothing. */
+int32_t __stdcall Orvex_BitmapByResource(POINT Position, intptr_t Instance,
+                                         const char* ResourceName, COLORREF TransparentColor);
 /* A point marker; Style is one of ORVEX_POINT_CROSS, _CIRCLE, _RECTANGLE (others give -2). */
 int32_t __stdcall Orvex_Point(POINT Position, int32_t Style, COLORREF Color);
 int32_t __stdcall Orvex_Line(POINT StartPoint, POINT EndPoint, int32_t Width, COLORREF Color);
-/* Most points a polyline may have. */
-enum { ORVEX_MAX_POLYLINE_POINTS = 1048576 };
+/* Most points Orvex_Polyline accepts, and most vertices a polyline keeps:
+ * each point is kept only when it lies more than 4 px from the last kept one
+ * and, unless it turns by more than 5 degrees, more than 100 px from it; the
+ * first 100 kept points make the polyline, later ones are dropped. */
+enum { ORVEX_MAX_POLYLINE_POINTS = 1048576, ORVEX_MAX_POLYLINE_VERTICES = 100 };
 
 /* NumPoint points from Points; a null array, a negative count or one above
- * ORVEX_MAX_POLYLINE_POINTS gives -2 before the array is read. */
+ * ORVEX_MAX_POLYLINE_POINTS gives -2 before the array is read. Never filled. */
 int32_t __stdcall Orvex_Polyline(const POINT* Points, int32_t NumPoint, int32_t Width,
                                  COLORREF Color);
 /* Text centred on Position; Bold and Italic: 1 yes, 0 no. Null strings give -2. */
@@ -105,6 +151,28 @@ int32_t __stdcall Orvex_Text(POINT Position, const char* Text, const char* FontN
 /* A BMP file centred on Position; a missing file or a null name gives -2. */
 int32_t __stdcall Orvex_BitmapByFile(POINT Position, const char* FileName,
                                      COLORREF TransparentColor);
+
+/* The functions' types, for programs that load Orvex.dll with LoadLibrary and
+ * GetProcAddress (the names without decoration: "Orvex_Clear"). */
+typedef int32_t(__stdcall* PFN_Orvex_Clear)(void);
+typedef int32_t(__stdcall* PFN_Orvex_SetCallBackWindowHandle)(HWND Handle);
+typedef int32_t(__stdcall* PFN_Orvex_Operation)(int32_t Operation, int32_t ID, int32_t Value1,
+                                                int32_t Value2, int32_t Value3);
+typedef int32_t(__stdcall* PFN_Orvex_Rectangle)(RECT Rect, COLORREF Color);
+typedef int32_t(__stdcall* PFN_Orvex_Ellipse)(RECT Rect, COLORREF Color);
+typedef int32_t(__stdcall* PFN_Orvex_BitmapByResource)(POINT Position, intptr_t Instance,
+                                                       const char* ResourceName,
+                                                       COLORREF TransparentColor);
+typedef int32_t(__stdcall* PFN_Orvex_Point)(POINT Position, int32_t Style, COLORREF Color);
+typedef int32_t(__stdcall* PFN_Orvex_Line)(POINT StartPoint, POINT EndPoint, int32_t Width,
+                                           COLORREF Color);
+typedef int32_t(__stdcall* PFN_Orvex_Polyline)(const POINT* Points, int32_t NumPoint, int32_t Width,
+                                               COLORREF Color);
+typedef int32_t(__stdcall* PFN_Orvex_Text)(POINT Position, const char* Text, const char* FontName,
+                                           int32_t Size, int32_t Bold, int32_t Italic,
+                                           COLORREF Color);
+typedef int32_t(__stdcall* PFN_Orvex_BitmapByFile)(POINT Position, const char* FileName,
+                                                   COLORREF TransparentColor);
 
 #ifdef __cplusplus
 }

@@ -58,9 +58,8 @@ int32_t TVuderOrvex::AddBitmapFromResource(POINT Position, HINSTANCE Instance,
         return ResourceNameTooLong;
     char buffer[ResourceNameBufferSize] = {};
     std::memcpy(buffer, ResourceName.data(), ResourceName.size());
-    return ApplyHidingRule(
-        Orvex_BitmapByResource(Position, static_cast<int32_t>(reinterpret_cast<intptr_t>(Instance)),
-                               buffer, TransparentColor));
+    return ApplyHidingRule(Orvex_BitmapByResource(Position, reinterpret_cast<intptr_t>(Instance),
+                                                  buffer, TransparentColor));
 }
 
 int32_t TVuderOrvex::NotificationID(WPARAM wParam) {

@@ -1,12 +1,28 @@
 #include "overlay_api/uOrvexTransparent.h"
 
 #include "overlay_window/uOrvexTransparentForm.h"
+#include "screen_objects/uScreenFreehand.h"
 #include "ui/Handles.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
+
+// The header's numbers for clients are the overlay's own.
+static_assert(ORVEX_MAX_POLYLINE_VERTICES == FreehandCapacity);
+static_assert(ORVEX_CURSOR_DEFAULT == crDefault && ORVEX_CURSOR_NONE == crNone &&
+              ORVEX_CURSOR_ARROW == crArrow && ORVEX_CURSOR_CROSS == crCross &&
+              ORVEX_CURSOR_IBEAM == crIBeam && ORVEX_CURSOR_SIZE == crSize &&
+              ORVEX_CURSOR_SIZENESW == crSizeNESW && ORVEX_CURSOR_SIZENS == crSizeNS &&
+              ORVEX_CURSOR_SIZENWSE == crSizeNWSE && ORVEX_CURSOR_SIZEWE == crSizeWE &&
+              ORVEX_CURSOR_UPARROW == crUpArrow && ORVEX_CURSOR_WAIT == crHourGlass &&
+              ORVEX_CURSOR_DRAG == crDrag && ORVEX_CURSOR_NODROP == crNoDrop &&
+              ORVEX_CURSOR_HSPLIT == crHSplit && ORVEX_CURSOR_VSPLIT == crVSplit &&
+              ORVEX_CURSOR_MULTIDRAG == crMultiDrag && ORVEX_CURSOR_SQLWAIT == crSQLWait &&
+              ORVEX_CURSOR_NO == crNo && ORVEX_CURSOR_APPSTARTING == crAppStart &&
+              ORVEX_CURSOR_HELP == crHelp && ORVEX_CURSOR_HAND == crHandPoint &&
+              ORVEX_CURSOR_SIZEALL == crSizeAll);
 
 namespace {
 
@@ -355,8 +371,8 @@ int32_t __stdcall Orvex_Ellipse(RECT Rect, COLORREF Color) {
         });
 }
 
-int32_t __stdcall Orvex_BitmapByResource(POINT Position, int32_t Instance, const char* ResourceName,
-                                         COLORREF TransparentColor) {
+int32_t __stdcall Orvex_BitmapByResource(POINT Position, intptr_t Instance,
+                                         const char* ResourceName, COLORREF TransparentColor) {
     auto lines = [&] {
         return ArgumentLines{"  Point" + PointText(Position), "  Instance = " + Num(Instance),
                              "  ResourceName (Type=BITMAP) = " + ResourceNameText(ResourceName),
@@ -365,7 +381,7 @@ int32_t __stdcall Orvex_BitmapByResource(POINT Position, int32_t Instance, const
     return GuardedCreate("Orvex_BitmapByResource", lines, [&](TTransparentForm& form) {
         if (!ResourceName)
             return static_cast<int32_t>(ORVEX_NOT_MADE);
-        HMODULE module = reinterpret_cast<HMODULE>(static_cast<intptr_t>(Instance));
+        HMODULE module = reinterpret_cast<HMODULE>(Instance);
         return form.AddBitmapItemByResource(Position, module,
                                             AnsiToWide(ResourceNameText(ResourceName).c_str()),
                                             TransparentColor, false);

@@ -8,6 +8,15 @@ export WINEPREFIX="${WINEPREFIX:-$build/wine}"
 export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# The 64-bit Orvex.dll and its tests run in a 64-bit prefix of their own.
+WINEPREFIX64="${ORVEX_WINEPREFIX64:-$build/wine64}"
+# Builds use every core unless told otherwise.
+export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
+
+# Runs a command (or one of these functions) with the 64-bit Wine prefix.
+with_wine64() {
+  WINEPREFIX="$WINEPREFIX64" WINEARCH=win64 "$@"
+}
 
 # Configures (once) and builds everything into $build.
 build_all() {
@@ -16,6 +25,14 @@ build_all() {
       -DORVEX_DEPS_DIR="$deps" >/dev/null
   fi
   cmake --build "$build"
+}
+
+# The release files under $build/dist (the `dist` target): the stripped card,
+# the SDK with the 32- and 64-bit Orvex.dll (the latter built in $build/x64),
+# and their archives.
+build_release() {
+  build_all
+  cmake --build "$build" --target dist
 }
 
 # Makes the project's Wine prefix on first use (about 20 s) and maps the font

@@ -23,8 +23,9 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   as_root dpkg --add-architecture i386
 fi
 
-for p in g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-tools wine wine32:i386 wine64 \
-         xvfb xauth xdotool imagemagick cmake ninja-build googletest nasm \
+for p in g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix \
+         g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools wine wine32:i386 wine64 \
+         lld-14 llvm-14 xvfb xauth xdotool imagemagick cmake ninja-build googletest nasm \
          libjpeg-turbo-progs fonts-liberation fonts-dancingscript dpkg-dev \
          clang-14 libclang-rt-14-dev libjpeg62-turbo-dev \
          openbox x11-utils x11-xserver-utils gcc-multilib xtrace picom; do
@@ -55,7 +56,6 @@ ensure_deb_src() {
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 deps="${ORVEX_DEPS_DIR:-$here/build/deps}"
-toolchain="$here/cmake/mingw-i686.cmake"
 mkdir -p "$deps"
 
 # Unpacks Debian's source package $1 into $deps/$1-src (once).
@@ -72,13 +72,15 @@ fetch_source() {
   rm -rf "$tmp"
 }
 
-# Cross-builds a CMake source tree into $deps/$1 (rebuilt only when missing).
+# Cross-builds a CMake source tree with the toolchain file $3 into $deps/$1
+# (rebuilt only when missing).
 cross_build() {
-  local name=$1 srcdir=$2
-  shift 2
+  local name=$1 srcdir=$2 toolchain=$3
+  shift 3
   if [ -f "$deps/$name/.done" ]; then return; fi
-  echo "setup: building $name for 32-bit Windows"
+  echo "setup: building $name ($(basename "$toolchain" .cmake))"
   rm -rf "$deps/$name" "$deps/$name-build"
+  mkdir -p "$(dirname "$deps/$name")"
   cmake -S "$srcdir" -B "$deps/$name-build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$deps/$name" "$@" >"$deps/$name.log" 2>&1 ||
     { cat "$deps/$name.log"; exit 1; }
@@ -88,12 +90,20 @@ cross_build() {
   touch "$deps/$name/.done"
 }
 
-if [ ! -f "$deps/libjpeg-turbo/.done" ]; then
-  fetch_source libjpeg-turbo
-  cross_build libjpeg-turbo "$deps/libjpeg-turbo-src" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
-    -DWITH_TURBOJPEG=OFF -DWITH_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm
-fi
-if [ ! -f "$deps/googletest/.done" ]; then
-  fetch_source googletest
-  cross_build googletest "$deps/googletest-src" -DBUILD_GMOCK=ON -Dgtest_disable_pthreads=OFF
-fi
+# The 32-bit build of everything lives in $deps/<name>; the 64-bit Orvex.dll
+# and its tests use $deps/x64/<name>.
+for arch in i686 x86_64; do
+  sub=""
+  if [ "$arch" = x86_64 ]; then sub="x64/"; fi
+  toolchain="$here/cmake/mingw-$arch.cmake"
+  if [ ! -f "$deps/${sub}libjpeg-turbo/.done" ]; then
+    fetch_source libjpeg-turbo
+    cross_build "${sub}libjpeg-turbo" "$deps/libjpeg-turbo-src" "$toolchain" -DENABLE_SHARED=OFF \
+      -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm
+  fi
+  if [ ! -f "$deps/${sub}googletest/.done" ]; then
+    fetch_source googletest
+    cross_build "${sub}googletest" "$deps/googletest-src" "$toolchain" -DBUILD_GMOCK=ON \
+      -Dgtest_disable_pthreads=OFF
+  fi
+done

@@ -341,7 +341,7 @@ TEST(OrvexRasterTextPolyline, TextsBitmapsAndPolylinesBecomeItems) {
     EXPECT_EQ(b.TransparentColor, RGB(255, 0, 255));
     // A missing resource leaves the item without a picture; the add succeeds.
     const HMODULE self = ::GetModuleHandleW(nullptr);
-    const auto instance = static_cast<int32_t>(reinterpret_cast<intptr_t>(self));
+    const auto instance = reinterpret_cast<intptr_t>(self);
     EXPECT_GT(Orvex_BitmapByResource(POINT{0, 0}, instance, "NO SUCH BITMAP", 0), 0);
     EXPECT_GT(Orvex_BitmapByResource(POINT{0, 0}, instance, MAKEINTRESOURCEA(4711), 0), 0);
 

@@ -122,10 +122,15 @@ ClientRun RunClient(const std::string& exe, const std::string& arguments = "") {
     }
     ::WaitForSingleObject(pi.hProcess, 30000);
     ::GetExitCodeProcess(pi.hProcess, &run.exitCode);
+    // The client has ended, so all it wrote is in the pipe: read what is there
+    // rather than wait for the end of the pipe, which a process the system
+    // started alongside the client (64-bit Wine does) may hold open.
     std::string out;
     char buffer[4096];
-    DWORD n = 0;
-    while (::ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) && n > 0)
+    DWORD available = 0, n = 0;
+    while (::PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
+           ::ReadFile(readEnd, buffer, std::min<DWORD>(available, sizeof buffer), &n, nullptr) &&
+           n > 0)
         out.append(buffer, n);
     ::CloseHandle(readEnd);
     ::CloseHandle(pi.hThread);

@@ -7,6 +7,7 @@
 #include "screen_objects/uScreenObject.h"
 #include "ui/Handles.h"
 #include "ui/Window.h"
+#include "pump_messages.h"
 
 #include <windows.h>
 
@@ -65,15 +66,7 @@ inline FakeShape& ShapeOf(TTransparentForm& form, int32_t id) {
 
 // Handles every message waiting for this thread's windows for about ms milliseconds.
 inline void Pump(DWORD ms) {
-    const DWORD start = ::GetTickCount();
-    MSG msg;
-    do {
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(1);
-    } while (::GetTickCount() - start < ms);
+    PumpMessages(ms);
 }
 
 // Handles messages until the condition holds; false when the time ran out first.

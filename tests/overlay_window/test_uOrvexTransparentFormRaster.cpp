@@ -21,19 +21,12 @@ COLORREF ScreenPixel(int x, int y) {
     return ::GetPixel(screen.Get(), x, y);
 }
 
-std::wstring CardProgram() {
-    wchar_t self[MAX_PATH];
-    const DWORD n = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring dir(self, n);
-    return dir.substr(0, dir.find_last_of(L'\\') + 1) + L"Frostvale-Karte.exe";
-}
-
 } // namespace
 
 TEST(TransparentFormRaster, ResourceBitmapShowsAndTakesOnlyItsOpaquePixels) {
-    ui::Module card(::LoadLibraryExW(CardProgram().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    ASSERT_TRUE(card);
-    const ui::Picture flake = ui::Picture::LoadBitmapResource(card.Get(), L"SNOWFLAKE");
+    // The card's resources are linked into this test program.
+    const HMODULE card = ::GetModuleHandleW(nullptr);
+    const ui::Picture flake = ui::Picture::LoadBitmapResource(card, L"SNOWFLAKE");
     ASSERT_EQ(flake.Width(), 26);
     // An opaque pixel inside the flake (all four neighbours opaque) and a transparent one.
     auto opaque = [&](int x, int y) { return flake.PixelColor(x, y) != RGB(0, 0, 0); };
@@ -58,7 +51,7 @@ TEST(TransparentFormRaster, ResourceBitmapShowsAndTakesOnlyItsOpaquePixels) {
     form.SetCallbackWindow(receiver.Handle());
 
     const int32_t id =
-        form.AddBitmapItemByResource({300, 200}, card.Get(), L"SNOWFLAKE", RGB(0, 0, 0), false);
+        form.AddBitmapItemByResource({300, 200}, card, L"SNOWFLAKE", RGB(0, 0, 0), false);
     ASSERT_GT(id, 0);
     form.FrontTimer.SetEnabled(true);
     Pump(400); // in front, painted, shaped

@@ -1,0 +1,95 @@
+# The SDK as a client gets it, for one architecture (run by the tests of
+# tests/sdk): the archive under DIST is unpacked into WORK, then
+#   CHECK=example  the example is configured from the unpacked SDK with
+#                  find_package(Orvex), built and run with --click under Wine;
+#   CHECK=msvc     a C client is compiled, linked by LLVM's Microsoft-compatible
+#                  linker (lld-link) against the SDK's Orvex.lib alone, and run.
+# Fails with the reason on the first thing that does not hold.
+cmake_minimum_required(VERSION 3.20)
+foreach(v DIST VERSION ARCH WORK CHECK SOURCE WINE)
+  if(NOT DEFINED ${v})
+    message(FATAL_ERROR "check_sdk.cmake: ${v} is not set")
+  endif()
+endforeach()
+
+function(run)
+  cmake_parse_arguments(R "" "OUTPUT;DIR" "COMMAND" ${ARGN})
+  if(NOT R_DIR)
+    set(R_DIR ${WORK})
+  endif()
+  execute_process(COMMAND ${R_COMMAND} WORKING_DIRECTORY ${R_DIR} RESULT_VARIABLE rc
+                  OUTPUT_VARIABLE out ERROR_VARIABLE out TIMEOUT 120)
+  if(R_OUTPUT)
+    string(REPLACE "\r" "" out "${out}")
+    set(${R_OUTPUT} "${out}" PARENT_SCOPE)
+  endif()
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "failed (${rc}): ${R_COMMAND}\n${out}")
+  endif()
+endfunction()
+
+function(expect_lines text)
+  foreach(line ${ARGN})
+    string(FIND "${text}" "${line}\n" at)
+    if(at LESS 0)
+      message(FATAL_ERROR "missing line \"${line}\" in:\n${text}")
+    endif()
+  endforeach()
+endfunction()
+
+set(archive ${DIST}/Orvex-SDK-${VERSION}.zip)
+if(NOT EXISTS ${archive})
+  message(FATAL_ERROR "${archive} is missing: build the dist target first")
+endif()
+set(work ${WORK}/${CHECK}-${ARCH})
+file(REMOVE_RECURSE ${work})
+file(MAKE_DIRECTORY ${work})
+set(WORK ${work})
+run(COMMAND ${CMAKE_COMMAND} -E tar xf ${archive} DIR ${work})
+set(sdk ${work}/Orvex-SDK-${VERSION})
+if(ARCH STREQUAL x86)
+  set(triplet i686-w64-mingw32)
+  set(machine x86)
+  set(toolchain ${SOURCE}/cmake/mingw-i686.cmake)
+else()
+  set(triplet x86_64-w64-mingw32)
+  set(machine x64)
+  set(toolchain ${SOURCE}/cmake/mingw-x86_64.cmake)
+endif()
+
+if(CHECK STREQUAL example)
+  run(COMMAND ${CMAKE_COMMAND} -S ${sdk}/examples -B ${work}/build -G Ninja
+              -DCMAKE_TOOLCHAIN_FILE=${toolchain}
+              -DCMAKE_PREFIX_PATH=${sdk} -DCMAKE_BUILD_TYPE=Release)
+  run(COMMAND ${CMAKE_COMMAND} --build ${work}/build)
+  # The example must have used the unpacked SDK, not anything of the build tree.
+  file(STRINGS ${work}/build/CMakeCache.txt found REGEX "^Orvex_DIR:")
+  if(NOT found MATCHES "${sdk}/lib/cmake/Orvex")
+    message(FATAL_ERROR "find_package(Orvex) did not find the unpacked SDK: ${found}")
+  endif()
+  run(COMMAND ${WINE} ${work}/build/orvex_example.exe --click DIR ${work}/build OUTPUT out)
+  expect_lines("${out}" "clear 0" "box 1" "filled 1" "cursor 1" "click 1 at 260/240" "clear 4")
+elseif(CHECK STREQUAL msvc)
+  find_program(lld_link NAMES lld-link lld-link-14 HINTS /usr/lib/llvm-14/bin REQUIRED)
+  find_program(cc NAMES ${triplet}-gcc-posix ${triplet}-gcc REQUIRED)
+  # A client without C runtime: its own entry point, system DLLs and Orvex.dll only.
+  run(COMMAND ${cc} -c -O1 -ffreestanding -fno-builtin -fno-asynchronous-unwind-tables
+              -fno-stack-protector -I${sdk}/include ${SOURCE}/packaging/msvc_client.c
+              -o ${work}/msvc_client.obj)
+  set(safeseh)
+  if(machine STREQUAL x86)
+    set(safeseh /safeseh:no)
+  endif()
+  run(COMMAND ${lld_link} /nologo /machine:${machine} /subsystem:console /entry:ClientMain
+              /nodefaultlib ${safeseh} /out:${work}/msvc_client.exe ${work}/msvc_client.obj
+              ${sdk}/lib/${ARCH}/Orvex.lib /libpath:/usr/${triplet}/lib libkernel32.a
+              libuser32.a)
+  file(COPY ${sdk}/bin/${ARCH}/Orvex.dll DESTINATION ${work})
+  run(COMMAND ${WINE} ${work}/msvc_client.exe DIR ${work} OUTPUT out)
+  expect_lines("${out}" "clear 0" "callback 1" "rectangle 1" "operation 1" "bitmap 2"
+               "unknown-id 0" "clear 2" "status 1 41" "status 2 41" "status 1 11"
+               "status 1 40" "status 2 40")
+else()
+  message(FATAL_ERROR "check_sdk.cmake: unknown CHECK ${CHECK}")
+endif()
+message(STATUS "${CHECK} (${ARCH}): passed")

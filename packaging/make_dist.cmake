@@ -1,0 +1,74 @@
+# Writes the release tree and its two archives (run by the `dist` target).
+# Every shipped program file is stripped; its debug information goes to
+# symbols/, and a debug link in the file names it for the debugger.
+# Fails when a shipped program file is larger than 1 MiB.
+cmake_minimum_required(VERSION 3.20)
+foreach(v VERSION SOURCE OUT CARD X86_DIR X64_DIR CONFIG_VERSION)
+  if(NOT DEFINED ${v})
+    message(FATAL_ERROR "make_dist.cmake: ${v} is not set")
+  endif()
+endforeach()
+
+set(max_size 1048576)
+set(card_dir ${OUT}/Frostvale-Karte-${VERSION})
+set(sdk_dir ${OUT}/Orvex-SDK-${VERSION})
+set(symbols ${OUT}/symbols)
+file(REMOVE_RECURSE ${card_dir} ${sdk_dir} ${symbols} ${card_dir}.zip ${sdk_dir}.zip)
+
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "make_dist.cmake: failed (${rc}): ${ARGN}")
+  endif()
+endfunction()
+
+# ship(<toolchain prefix> <built file> <destination directory> <symbols directory>)
+# The debug file is named <file>.dbg: "<program>.debug" beside a program is the
+# library's debug marker and must never be made by the build.
+function(ship prefix file dest dbgdir)
+  find_program(objcopy NAMES ${prefix}-objcopy REQUIRED NO_CACHE)
+  get_filename_component(name ${file} NAME)
+  file(MAKE_DIRECTORY ${dest} ${dbgdir})
+  run(${objcopy} --only-keep-debug ${file} ${dbgdir}/${name}.dbg)
+  run(${objcopy} --strip-all --add-gnu-debuglink=${dbgdir}/${name}.dbg ${file} ${dest}/${name})
+  file(SIZE ${dest}/${name} size)
+  file(SIZE ${file} built)
+  file(RELATIVE_PATH shown ${OUT} ${dest}/${name})
+  message(STATUS "dist: ${shown}: ${size} bytes (built ${built})")
+  if(size GREATER max_size)
+    message(FATAL_ERROR "dist: ${shown} is larger than 1 MiB")
+  endif()
+endfunction()
+
+# The card: one program file.
+ship(i686-w64-mingw32 ${CARD} ${card_dir} ${symbols})
+
+# The SDK.
+foreach(arch x86 x64)
+  if(arch STREQUAL x86)
+    set(prefix i686-w64-mingw32)
+    set(dir ${X86_DIR})
+  else()
+    set(prefix x86_64-w64-mingw32)
+    set(dir ${X64_DIR})
+  endif()
+  if(NOT EXISTS ${dir}/bin/Orvex.dll)
+    message(FATAL_ERROR "make_dist.cmake: ${dir}/bin/Orvex.dll is missing")
+  endif()
+  ship(${prefix} ${dir}/bin/Orvex.dll ${sdk_dir}/bin/${arch} ${symbols}/${arch})
+  file(COPY ${dir}/lib/libOrvex.dll.a ${dir}/lib/Orvex.lib DESTINATION ${sdk_dir}/lib/${arch})
+endforeach()
+file(COPY ${SOURCE}/overlay_api/Orvex.h DESTINATION ${sdk_dir}/include)
+file(COPY ${SOURCE}/packaging/OrvexConfig.cmake ${CONFIG_VERSION}
+     DESTINATION ${sdk_dir}/lib/cmake/Orvex)
+file(COPY ${SOURCE}/docs/orvex-sdk.md DESTINATION ${sdk_dir}/docs)
+file(COPY ${SOURCE}/examples/CMakeLists.txt ${SOURCE}/examples/orvex_example.c
+     DESTINATION ${sdk_dir}/examples)
+
+# The archives, each holding its folder.
+foreach(dir ${card_dir} ${sdk_dir})
+  get_filename_component(name ${dir} NAME)
+  run(${CMAKE_COMMAND} -E chdir ${OUT} ${CMAKE_COMMAND} -E tar cf ${name}.zip --format=zip ${name})
+  file(SIZE ${dir}.zip size)
+  message(STATUS "dist: ${name}.zip: ${size} bytes")
+endforeach()
