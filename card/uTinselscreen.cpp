@@ -97,6 +97,10 @@ void TFrostvaleForm::FormShow() {
 }
 
 void TFrostvaleForm::FormClose() {
+    // The scene goes first: hiding this window would otherwise make the
+    // system work out what of the overlay's thousands of rectangles shows
+    // where it was, which takes half a second at the end of the scene.
+    OrvexCloseOverlay();
     ResourceModule.Reset();
 }
 

@@ -110,6 +110,11 @@ TTransparentForm* TransparentForm() {
     return FormInstance;
 }
 
+void OrvexCloseOverlay() {
+    if (FormInstance)
+        FormInstance->Close();
+}
+
 void SetOverlayCoverage(OverlayCoverage coverage) {
     Coverage = coverage;
     if (FormInstance)

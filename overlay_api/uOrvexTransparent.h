@@ -33,6 +33,10 @@ TTransparentForm* TransparentForm();
 bool TransparentFormCreated();
 // Makes the overlay window when it has not been made yet.
 void EnsureTransparentForm();
+// Closes the overlay window now (every ordinary item gets its
+// STATUSCHANGED_DELETE) for a program that is ending; the library end then
+// only releases it.
+void OrvexCloseOverlay();
 // What the overlay window covers: every monitor (the default) or only the
 // primary one. Kept for a window made later.
 void SetOverlayCoverage(OverlayCoverage coverage);

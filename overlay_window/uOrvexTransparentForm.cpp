@@ -295,9 +295,11 @@ int32_t TTransparentForm::ClearItems(bool Demo) {
     if (!list)
         return -1;
     const int32_t count = static_cast<int32_t>(list->size());
-    // Items go from index 0 on, each announced before it is released.
+    // Items go from index 0 on, each announced before it is released; not
+    // to a callback window that is gone already (the program is ending).
+    const bool notify = !Demo && CallbackWindow && ::IsWindow(CallbackWindow);
     for (TTransparentFormObject& item : *list) {
-        if (!Demo)
+        if (notify)
             NotifyStatusChanged(item.ID, STATUSCHANGED_DELETE);
         item.ScreenObject.reset();
     }
@@ -334,11 +336,6 @@ void TTransparentForm::NotifyStatusChanged(int32_t ID, int32_t Status) {
                        static_cast<LPARAM>(Status));
     } catch (...) {
     }
-}
-
-void TTransparentForm::RedrawTimerTimer() {
-    RedrawTimer.SetEnabled(false);
-    RebuildWindowShape();
 }
 
 // ---------------------------------------------------------------- front and autohide
@@ -481,9 +478,10 @@ void TTransparentForm::FormDestroy() {
 void TTransparentForm::Close() {
     if (!FormCloseQuery())
         return;
-    FormClose();
+    // Off the screen first: releasing thousands of items takes a while.
     if (Handle())
         ::ShowWindow(Handle(), SW_HIDE);
+    FormClose();
 }
 
 // ---------------------------------------------------------------- messages

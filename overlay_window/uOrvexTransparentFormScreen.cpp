@@ -81,6 +81,11 @@ HDC TTransparentForm::ImageCanvasDC() {
     return ImageDC.Get();
 }
 
+void TTransparentForm::RedrawTimerTimer() {
+    RedrawTimer.SetEnabled(false);
+    RebuildWindowShape();
+}
+
 void TTransparentForm::RebuildWindowShape() {
     if (!Items && !DemoItems)
         return;

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Ending the card as a user does, timed from outside: the real card on its own
+# Xvfb runs until its scene is complete (95 s, about 4,000 items; the first
+# argument sets another time), the Letter window is opened from the icon and
+# closed, then the close box is clicked. Prints the milliseconds from the
+# click until the close box is gone from the screen and until the process has
+# ended.
+#   tools/close_timing.sh [seconds of scene, default 95]
+# CARD_EXE=path times another build of the card.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+settle=${1:-95}
+# shellcheck source=tools/env.sh
+. "$here/tools/env.sh"
+build_all >/dev/null
+init_wine_prefix
+trap stop_card_and_display EXIT INT TERM
+start_own_xvfb
+wineserver -p
+wine "${CARD_EXE:-$build/bin/Frostvale-Karte.exe}" >/dev/null 2>&1 &
+CARD_PID=$!
+read -r W H < <(xdotool getdisplaygeometry)
+sleep "$settle"
+# The Letter window from the icon, closed again with Escape-free "X": click
+# its own close button, found by its place in the window (top right of the
+# button row); pressing the icon again would not open it twice.
+xdotool mousemove $((W - 82)) $((H - 64)) click 1
+sleep 3
+letter=$(xdotool search --name '^Letter$' | head -n1 || true)
+if [ -n "$letter" ]; then
+  eval "$(xdotool getwindowgeometry --shell "$letter")"
+  xdotool mousemove $((X + WIDTH - 20)) $((Y + HEIGHT - 18)) click 1
+  sleep 2
+fi
+xdotool mousemove $((W / 2)) $((H / 2))
+sleep 1
+# The middle of the close box is white; it is gone when that pixel is not.
+pixel() { import -window root -crop "1x1+$((W - 30))+30" -depth 8 txt:- 2>/dev/null | tail -n1 | grep -o '#[0-9A-F]\{6\}'; }
+[ "$(pixel)" = "#FFFFFF" ] || { echo "close_timing: no close box on the screen"; exit 1; }
+start=$(date +%s%N)
+xdotool mousemove $((W - 30)) 30 click 1
+cleared="" ended=""
+while [ -z "$cleared" ] || [ -z "$ended" ]; do
+  now=$((($(date +%s%N) - start) / 1000000))
+  [ "$now" -gt 20000 ] && break
+  if [ -z "$cleared" ] && [ "$(pixel)" != "#FFFFFF" ]; then cleared=$now; fi
+  if [ -z "$ended" ] && ! kill -0 "$CARD_PID" 2>/dev/null; then ended=$now; fi
+done
+CARD_PID=""
+echo "click to a clear screen: ${cleared:-over 20000} ms (polled, each look about 30 ms)"
+echo "click to the process end: ${ended:-over 20000} ms"
+echo "load: $(cut -d' ' -f1-3 /proc/loadavg)"
