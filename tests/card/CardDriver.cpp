@@ -85,6 +85,11 @@ void Pump(DWORD ms) {
     } while (::GetTickCount() - start < ms);
 }
 
+void WaitUntilCardTime(const CardProcess& card, DWORD ms) {
+    while (card.MillisecondsSinceStart() < ms)
+        Pump(50);
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
     DWORD start = ::GetTickCount();
     for (;;) {

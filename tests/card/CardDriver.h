@@ -44,6 +44,8 @@ private:
 
 // Handles the test's own messages while it waits.
 void Pump(DWORD ms);
+// Handles messages until the card's clock (see RestartClock) reaches ms.
+void WaitUntilCardTime(const CardProcess& card, DWORD ms);
 // Waits until the condition holds; false after the time runs out.
 bool WaitUntil(const std::function<bool()>& condition, DWORD ms);
 

@@ -66,11 +66,6 @@ bool IsStayOnTop(HWND window) {
     return (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
-void WaitUntilCardTime(const CardProcess& card, DWORD ms) {
-    while (card.MillisecondsSinceStart() < ms)
-        Pump(50);
-}
-
 std::wstring ScreensDir() {
     std::wstring dir = ProgramDir() + L"screens";
     ::CreateDirectoryW(dir.c_str(), nullptr);

@@ -49,24 +49,6 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-struct Found {
-    DWORD pid;
-    HWND window;
-};
-
-BOOL CALLBACK FindOwn(HWND w, LPARAM lp) {
-    auto* f = reinterpret_cast<Found*>(lp);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(w, &pid);
-    wchar_t cls[64] = {};
-    ::GetClassNameW(w, cls, 64);
-    if (pid == f->pid && std::wcscmp(cls, ClassName) == 0 && ::IsWindowVisible(w)) {
-        f->window = w;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 } // namespace
 
 int RunOtherWindow(RECT bounds) {
@@ -112,14 +94,11 @@ OtherWindow::OtherWindow(RECT bounds) {
     if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &si, &pi_))
         return;
-    Found f{pi_.dwProcessId, nullptr};
     driver::WaitUntil(
         [&] {
-            ::EnumWindows(FindOwn, reinterpret_cast<LPARAM>(&f));
-            return f.window != nullptr;
+            return (window_ = driver::FindWindowOf(pi_.dwProcessId, L"", ClassName)) != nullptr;
         },
         20000);
-    window_ = f.window;
     driver::Pump(500);
 }
 

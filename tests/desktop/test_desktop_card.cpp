@@ -21,11 +21,6 @@ int H() {
     return ::GetSystemMetrics(SM_CYSCREEN);
 }
 
-void WaitUntilCardTime(const CardProcess& card, DWORD ms) {
-    while (card.MillisecondsSinceStart() < ms)
-        Pump(50);
-}
-
 // Clicks a pixel of the other program's window that nothing covers, which
 // gives it the focus as a person's click does.
 bool FocusByClick(const OtherWindow& other) {
