@@ -25,6 +25,14 @@ RECT RegionBox(HRGN region) {
     return box;
 }
 
+// Compared by difference both ways: an exclusive-or of two equal regions
+// does not always come out empty on every system.
+bool SameRegion(HRGN a, HRGN b) {
+    ui::Region rest = ui::MakeEmptyRegion();
+    return ::CombineRgn(rest.Get(), a, b, RGN_DIFF) == NULLREGION &&
+           ::CombineRgn(rest.Get(), b, a, RGN_DIFF) == NULLREGION;
+}
+
 // Where a paint that added `area` may have drawn; exact tells whether it
 // drew that area and nothing else.
 RECT DrawnBox(const TScreenObject& object, HRGN area, bool& exact) {
@@ -70,24 +78,48 @@ public:
             damage_.push_back(item.Paint.Box);
     }
     void Forget() override { shapeValid_ = false; }
-    const ui::Region& Shape() const override { return shape_; }
     bool ShapeCurrent() const override { return shapeValid_; }
-
-private:
     void ForgetPaint(TTransparentFormObject& item);
-    void RebuildEverything(ui::Canvas& canvas, bool ordinary);
+    void RebuildEverything(ui::Canvas& canvas);
+    // Paints every shown item of the list and returns the union of their
+    // areas; boxes, when given, receives where each drew.
+    ui::Region PaintInFull(TItemList& list, ui::Canvas& canvas, std::vector<RECT>* boxes);
     bool RebuildIncremental(ui::Canvas& canvas);
     void RebuildOcclusion(ui::Canvas& canvas, const std::vector<size_t>& dirty, size_t firstClean,
                           size_t lastClean);
     void RebuildDamaged(ui::Canvas& canvas);
 
+    const ui::Region& Shape() const override { return layer_ ? shown_ : shape_; }
+    HDC ShownPicture(HDC ordinary) const override { return layer_ ? layer_->dc.Get() : ordinary; }
+
+private:
+    // The demonstration layer: the ordinary picture with the demonstration
+    // items over it, and where they drew at its last rebuild.
+    struct TLayer {
+        ui::MemoryDC dc;
+        ui::Bitmap bitmap;
+        uint32_t* bits = nullptr;
+        SIZE size{0, 0};
+        POINT origin{0, 0};
+        ui::Region demoShape;
+        std::vector<RECT> boxes;
+    };
+    void RebuildOrdinary(ui::Canvas& canvas);
+    void RebuildLayer(HDC ordinary);
+    bool MakeLayer();
+    void CopyBoxes(const std::vector<RECT>& boxes);
+    // Adds where after holds what before does not (all of after when before is null).
+    void CopyGrowth(HRGN before, HRGN after);
+
     TRepaintScene scene_;
     TPictureClip clip_;
     TRepaintResult result_;
     bool shapeValid_ = false;
-    bool lastSpecial_ = false; // the library dialog or demo items were involved
     ui::Region shape_;
     std::vector<RECT> damage_;
+    std::unique_ptr<TLayer> layer_;
+    ui::Region shown_;          // the shape handed over while the layer shows
+    bool layerOrdinary_ = true; // whether that shape holds the ordinary one
 };
 
 // The full engine: every shown item paints itself in full, every area is
@@ -121,15 +153,117 @@ TRepaintResult TIncrementalRepaint::Rebuild(const TRepaintScene& scene, ui::Canv
     scene_ = scene;
     clip_ = clip;
     result_ = TRepaintResult{};
-    // The library dialog and the demo items are rare and few: they take the
-    // whole repaint, and so does the first repaint after them.
-    const bool special = !scene.OrdinaryShown || (scene.DemoItems && !scene.DemoItems->empty());
     ++stats_.Rebuilds;
-    if (!shapeValid_ || special || lastSpecial_ || !RebuildIncremental(canvas))
-        RebuildEverything(canvas, scene.OrdinaryShown);
-    lastSpecial_ = special;
+    // While the library dialog hides them, the ordinary items wait: their
+    // picture and shape stay as they were for when it closes.
+    if (scene.OrdinaryShown)
+        RebuildOrdinary(canvas);
+    const bool layered = !scene.OrdinaryShown || (scene.DemoItems && !scene.DemoItems->empty());
+    if (layered) {
+        RebuildLayer(canvas.Handle());
+    } else if (layer_) {
+        // Back to the ordinary picture: it is copied where the demonstration
+        // items showed and where the shape grows (the system keeps nothing
+        // of what lay outside a window's shape).
+        CopyBoxes(layer_->boxes);
+        CopyGrowth(shown_.Get(), shape_.Get());
+        layer_.reset();
+        shown_.Reset();
+        result_.ShapeChanged = true;
+    }
     clip_(nullptr);
     return std::move(result_);
+}
+
+void TIncrementalRepaint::RebuildOrdinary(ui::Canvas& canvas) {
+    if (!shapeValid_ || !RebuildIncremental(canvas))
+        RebuildEverything(canvas);
+}
+
+void TIncrementalRepaint::CopyGrowth(HRGN before, HRGN after) {
+    if (result_.CopyAll || !after)
+        return;
+    ui::Region grown = ui::MakeEmptyRegion();
+    if (!before)
+        ::CombineRgn(grown.Get(), after, nullptr, RGN_COPY);
+    else if (::CombineRgn(grown.Get(), after, before, RGN_DIFF) == NULLREGION)
+        return;
+    if (!result_.Copy)
+        result_.Copy = std::move(grown);
+    else
+        ::CombineRgn(result_.Copy.Get(), result_.Copy.Get(), grown.Get(), RGN_OR);
+}
+
+void TIncrementalRepaint::CopyBoxes(const std::vector<RECT>& boxes) {
+    if (result_.CopyAll || boxes.empty())
+        return;
+    if (!result_.Copy)
+        result_.Copy = ui::MakeEmptyRegion();
+    for (const RECT& box : boxes) {
+        ui::Region part(::CreateRectRgnIndirect(&box));
+        ::CombineRgn(result_.Copy.Get(), result_.Copy.Get(), part.Get(), RGN_OR);
+    }
+}
+
+bool TIncrementalRepaint::MakeLayer() {
+    const SIZE size = scene_.PictureSize;
+    const POINT origin = scene_.Origin;
+    if (layer_ && layer_->size.cx == size.cx && layer_->size.cy == size.cy &&
+        layer_->origin.x == origin.x && layer_->origin.y == origin.y)
+        return true;
+    auto layer = std::make_unique<TLayer>();
+    ui::WindowDC screen(nullptr);
+    layer->dc.Reset(::CreateCompatibleDC(screen.Get()));
+    layer->bitmap = ui::MakePixelBitmap(screen.Get(), size, layer->bits);
+    if (!layer->dc || !layer->bitmap)
+        return false;
+    ::SelectObject(layer->dc.Get(), layer->bitmap.Get());
+    ::SetWindowOrgEx(layer->dc.Get(), origin.x, origin.y, nullptr);
+    layer->size = size;
+    layer->origin = origin;
+    layer_ = std::move(layer);
+    result_.CopyAll = true; // a new picture: all of it shows anew
+    return true;
+}
+
+void TIncrementalRepaint::RebuildLayer(HDC ordinary) {
+    std::vector<RECT> before;
+    if (layer_)
+        before = std::move(layer_->boxes);
+    if (!MakeLayer()) {
+        layer_.reset();
+        return;
+    }
+    TLayer& layer = *layer_;
+    // The ordinary picture beneath (what it holds outside the ordinary shape
+    // never shows), then every demonstration item in full: they are few.
+    const SIZE size = layer.size;
+    ::BitBlt(layer.dc.Get(), layer.origin.x, layer.origin.y, size.cx, size.cy, ordinary,
+             layer.origin.x, layer.origin.y, SRCCOPY);
+    ui::Canvas canvas(layer.dc.Get());
+    canvas.SetPixels(ui::PixelAccess{layer.bits, size.cx, size.cy, layer.origin});
+    ui::Region demoShape = scene_.DemoItems ? PaintInFull(*scene_.DemoItems, canvas, &layer.boxes)
+                                            : ui::MakeEmptyRegion();
+    const bool demoSame = layer.demoShape && SameRegion(layer.demoShape.Get(), demoShape.Get());
+    layer.demoShape = std::move(demoShape);
+
+    ui::Region shown = ui::MakeEmptyRegion();
+    if (scene_.OrdinaryShown && shape_)
+        ::CombineRgn(shown.Get(), shape_.Get(), nullptr, RGN_COPY);
+    ::CombineRgn(shown.Get(), shown.Get(), layer.demoShape.Get(), RGN_OR);
+    // The shape differs when the ordinary one changed, the demonstration
+    // items' did, or the dialog came or went.
+    const bool ordinaryHere = shown_ && scene_.OrdinaryShown == layerOrdinary_;
+    if (result_.ShapeChanged || !demoSame || !ordinaryHere)
+        result_.ShapeChanged = true;
+    layerOrdinary_ = scene_.OrdinaryShown;
+    // Coming from the ordinary picture, the ordinary rebuild copied its own
+    // growth; between layered rebuilds the ordinary shape may come back.
+    if (shown_)
+        CopyGrowth(shown_.Get(), shown.Get());
+    shown_ = std::move(shown);
+    CopyBoxes(before);
+    CopyBoxes(layer.boxes);
 }
 
 void TIncrementalRepaint::ForgetPaint(TTransparentFormObject& item) {
@@ -139,27 +273,28 @@ void TIncrementalRepaint::ForgetPaint(TTransparentFormObject& item) {
     item.Paint.Dirty = false;
 }
 
-void TIncrementalRepaint::RebuildEverything(ui::Canvas& canvas, bool ordinary) {
+ui::Region TIncrementalRepaint::PaintInFull(TItemList& list, ui::Canvas& canvas,
+                                            std::vector<RECT>* boxes) {
+    ui::RegionUnion all;
+    for (TTransparentFormObject& item : list) {
+        if (item.AutoHidden || !item.ScreenObject) {
+            ForgetPaint(item);
+            continue;
+        }
+        ui::Region area = PaintItemArea(item, canvas);
+        ++stats_.ItemPaints;
+        RecordPaint(item, area.Get());
+        if (boxes && !IsEmpty(item.Paint.Box))
+            boxes->push_back(item.Paint.Box);
+        all.Push(std::move(area));
+    }
+    return all.Finish();
+}
+
+void TIncrementalRepaint::RebuildEverything(ui::Canvas& canvas) {
     ++stats_.Everything;
     clip_(nullptr);
-    ui::RegionUnion all;
-    auto paintList = [&](TItemList& list, bool paint) {
-        for (TTransparentFormObject& item : list) {
-            if (!paint || item.AutoHidden || !item.ScreenObject) {
-                ForgetPaint(item);
-                continue;
-            }
-            ui::Region area = PaintItemArea(item, canvas);
-            ++stats_.ItemPaints;
-            RecordPaint(item, area.Get());
-            all.Push(std::move(area));
-        }
-    };
-    if (scene_.Items)
-        paintList(*scene_.Items, ordinary);
-    if (scene_.DemoItems)
-        paintList(*scene_.DemoItems, true);
-    shape_ = all.Finish();
+    shape_ = scene_.Items ? PaintInFull(*scene_.Items, canvas, nullptr) : ui::MakeEmptyRegion();
     damage_.clear();
     shapeValid_ = true;
     result_.ShapeChanged = true;
@@ -361,12 +496,7 @@ void TIncrementalRepaint::RebuildDamaged(ui::Canvas& canvas) {
     ui::Region now = inside.Finish();
     ui::Region before = ui::MakeEmptyRegion();
     ::CombineRgn(before.Get(), shape_.Get(), damage.Get(), RGN_AND);
-    // Compared by difference both ways: an exclusive-or of two equal regions
-    // does not always come out empty on every system.
-    ui::Region rest = ui::MakeEmptyRegion();
-    const bool same = ::CombineRgn(rest.Get(), before.Get(), now.Get(), RGN_DIFF) == NULLREGION &&
-                      ::CombineRgn(rest.Get(), now.Get(), before.Get(), RGN_DIFF) == NULLREGION;
-    if (!same) {
+    if (!SameRegion(before.Get(), now.Get())) {
         ::CombineRgn(shape_.Get(), shape_.Get(), damage.Get(), RGN_DIFF);
         ::CombineRgn(shape_.Get(), shape_.Get(), now.Get(), RGN_OR);
         result_.ShapeChanged = true;

@@ -12,8 +12,11 @@
 //   painted it, and its Paint.Box holds every pixel that paint may have
 //   drawn (exactly its area when Paint.Exact).
 // - Where a removed item drew is held as damage until the next rebuild.
-// - While the library dialog is shown, or demonstration items exist, every
-//   rebuild paints everything, and so does the first one after.
+// - While the library dialog is shown, or demonstration items exist, the
+//   screen shows a second picture: the ordinary picture with the
+//   demonstration items painted over it. The ordinary picture and its shape
+//   are kept up to date beneath it (not while the dialog hides them), so
+//   neither the dialog nor the demonstration items repaint the client's items.
 // - Painting only part of the picture is done only when every item involved
 //   paints exactly its area; otherwise the rebuild paints everything.
 // The full engine keeps nothing: every rebuild paints every shown item and
@@ -30,12 +33,15 @@
 #include <functional>
 #include <memory>
 
-// What a rebuild paints: the lists (either may be absent) and whether the
-// ordinary items show (not while the library dialog is visible).
+// What a rebuild paints: the lists (either may be absent), whether the
+// ordinary items show (not while the library dialog is visible), and the
+// picture's size and the screen point at its corner.
 struct TRepaintScene {
     TItemList* Items = nullptr;
     TItemList* DemoItems = nullptr;
     bool OrdinaryShown = true;
+    SIZE PictureSize{0, 0};
+    POINT Origin{0, 0};
 };
 
 // What a rebuild leaves to the window.
@@ -70,6 +76,8 @@ public:
     virtual bool ShapeCurrent() const = 0;
     // True when the system is to draw the picture (WM_PAINT), not the window.
     virtual bool SystemDraws() const { return false; }
+    // The picture the screen shows, given the window's (ordinary) picture.
+    virtual HDC ShownPicture(HDC ordinary) const { return ordinary; }
     const TRepaintStats& Stats() const { return stats_; }
 
 protected:

@@ -147,8 +147,8 @@ public:
     // Forgets what the last rebuild left, so that the next one paints everything.
     void InvalidateShape() { Engine->Forget(); }
     const TRepaintStats& Repaints() const { return Engine->Stats(); }
-    // The picture the items paint into (null before the first rebuild).
-    HDC PictureDC() const { return ImageDC.Get(); }
+    // The picture the screen shows (null before the first rebuild).
+    HDC PictureDC() const { return Engine->ShownPicture(ImageDC.Get()); }
     void CheckAutohide();
     void DispatchMouseEvent(UINT Msg);
     // Shows the window above every other program's window; does nothing
@@ -216,7 +216,8 @@ private:
     // Where the own program's windows above the overlay lie (screen
     // coordinates): cut out of the shape handed to the system.
     std::vector<RECT> Holes;
-    ui::Bitmap ImageBitmap; // declared before the DC so the DC goes first
+    ui::Bitmap ImageBitmap;        // declared before the DC so the DC goes first
+    uint32_t* ImageBits = nullptr; // the picture's pixels, 32-bit, top-down
     ui::MemoryDC ImageDC;
     int16_t ImageCursorNumber = crDefault;
     bool LeftPressed = false;

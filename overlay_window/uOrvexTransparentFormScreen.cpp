@@ -45,6 +45,7 @@ void TTransparentForm::PlaceWindow() {
     // A picture of the new size and place; everything is painted anew.
     ImageDC = ui::MemoryDC();
     ImageBitmap = ui::Bitmap();
+    ImageBits = nullptr;
     Engine->Forget();
     ScheduleRepaint();
 }
@@ -70,9 +71,12 @@ HDC TTransparentForm::ImageCanvasDC() {
         return nullptr;
     ui::WindowDC screen(nullptr);
     ui::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
-    ui::Bitmap bitmap(::CreateCompatibleBitmap(screen.Get(), ImageSize.cx, ImageSize.cy));
+    // A picture whose pixels the canvas may fill directly.
+    uint32_t* bits = nullptr;
+    ui::Bitmap bitmap = ui::MakePixelBitmap(screen.Get(), ImageSize, bits);
     if (!dc || !bitmap)
         return nullptr;
+    ImageBits = bits;
     ::SelectObject(dc.Get(), bitmap.Get());
     // Items paint in screen coordinates.
     ::SetWindowOrgEx(dc.Get(), WindowOrigin.x, WindowOrigin.y, nullptr);
@@ -99,8 +103,9 @@ void TTransparentForm::RebuildWindowShape() {
         return;
     }
     ui::Canvas canvas(dc);
+    canvas.SetPixels(ui::PixelAccess{ImageBits, ImageSize.cx, ImageSize.cy, WindowOrigin});
     const TRepaintScene scene{Items ? &*Items : nullptr, DemoItems ? &*DemoItems : nullptr,
-                              !IsDialogVisible()};
+                              !IsDialogVisible(), ImageSize, WindowOrigin};
     TRepaintResult result =
         Engine->Rebuild(scene, canvas, [this](HRGN region) { ClipPicture(region); });
     ClipPicture(nullptr);
@@ -168,7 +173,7 @@ void TTransparentForm::Present(HRGN area) {
     } else {
         rects.push_back(RECT{0, 0, ImageSize.cx, ImageSize.cy});
     }
-    Presenter.Copy(ImageDC.Get(), WindowOrigin, rects, ImageSize);
+    Presenter.Copy(Engine->ShownPicture(ImageDC.Get()), WindowOrigin, rects, ImageSize);
 }
 
 // Every restack costs: under a window manager each one becomes a round of

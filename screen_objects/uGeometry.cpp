@@ -177,9 +177,8 @@ HRGN DrawEllipseInRegion(ui::Canvas& canvas, HRGN region, const RECT& rect, bool
         const int32_t bottom = std::max(cy + b2, cy - b2 + 1);
         ui::Region disc(::CreateEllipticRgn(cx - a2, top, cx + a2 + 1, bottom));
         canvas.SetBrushStyle(ui::BrushStyle::Solid);
-        canvas.Realize();
         if (disc)
-            ::PaintRgn(canvas.Handle(), disc.Get());
+            canvas.PaintRegion(disc.Get());
         AddRegion(region, std::move(disc));
         return region;
     }

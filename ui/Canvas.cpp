@@ -1,6 +1,44 @@
 #include "ui/Canvas.h"
 
+#include <algorithm>
+
 namespace ui {
+
+Bitmap MakePixelBitmap(HDC reference, SIZE size, uint32_t*& bits) {
+    bits = nullptr;
+    if (size.cx <= 0 || size.cy <= 0)
+        return Bitmap();
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    Bitmap bitmap(::CreateDIBSection(reference, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (!bitmap || !pixels)
+        return Bitmap();
+    bits = static_cast<uint32_t*>(pixels);
+    return bitmap;
+}
+
+void FillPixelRects(const PixelAccess& pixels, const RECT* rects, size_t count, uint32_t pixel) {
+    if (!pixels.bits || pixels.width <= 0 || pixels.height <= 0)
+        return;
+    for (size_t i = 0; i < count; ++i) {
+        const LONG left = std::max<LONG>(rects[i].left - pixels.origin.x, 0);
+        const LONG right = std::min<LONG>(rects[i].right - pixels.origin.x, pixels.width);
+        const LONG top = std::max<LONG>(rects[i].top - pixels.origin.y, 0);
+        const LONG bottom = std::min<LONG>(rects[i].bottom - pixels.origin.y, pixels.height);
+        if (left >= right)
+            continue;
+        for (LONG y = top; y < bottom; ++y) {
+            uint32_t* row = pixels.bits + static_cast<size_t>(y) * pixels.width;
+            std::fill(row + left, row + right, pixel);
+        }
+    }
+}
 
 Canvas::Canvas(HDC dc) : dc_(dc) {
     originalPen_ = ::GetCurrentObject(dc_, OBJ_PEN);
@@ -101,6 +139,45 @@ void Canvas::Polygon(const POINT* points, int count) {
 void Canvas::FillRect(const RECT& rect, COLORREF color) {
     Brush brush(::CreateSolidBrush(color));
     ::FillRect(dc_, &rect, brush.Get());
+}
+
+void Canvas::PaintRegion(HRGN region) {
+    if (!region)
+        return;
+    Realize();
+    // Palette colours and other drawing modes are left to the system.
+    if (!pixels_.bits || brushStyle_ != BrushStyle::Solid || (brushColor_ >> 24) != 0 ||
+        ::GetROP2(dc_) != R2_COPYPEN) {
+        ::PaintRgn(dc_, region);
+        return;
+    }
+    // The clipping region is in pixels; the region to fill is moved there.
+    Region fill = MakeEmptyRegion();
+    ::CombineRgn(fill.Get(), region, nullptr, RGN_COPY);
+    ::OffsetRgn(fill.Get(), -pixels_.origin.x, -pixels_.origin.y);
+    Region clip = MakeEmptyRegion();
+    if (::GetClipRgn(dc_, clip.Get()) == 1 &&
+        ::CombineRgn(fill.Get(), fill.Get(), clip.Get(), RGN_AND) == NULLREGION)
+        return;
+    DWORD size = static_cast<DWORD>(rectBuffer_.size());
+    if (size < sizeof(RGNDATAHEADER) ||
+        ::GetRegionData(fill.Get(), size, reinterpret_cast<RGNDATA*>(rectBuffer_.data())) == 0) {
+        size = ::GetRegionData(fill.Get(), 0, nullptr);
+        if (size < sizeof(RGNDATAHEADER))
+            return;
+        rectBuffer_.resize(size);
+        if (::GetRegionData(fill.Get(), size, reinterpret_cast<RGNDATA*>(rectBuffer_.data())) == 0)
+            return;
+    }
+    const auto* data = reinterpret_cast<const RGNDATA*>(rectBuffer_.data());
+    const COLORREF c = brushColor_;
+    const uint32_t pixel = (static_cast<uint32_t>(GetRValue(c)) << 16) |
+                           (static_cast<uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
+    // Drawing the system may still hold back must land before these pixels.
+    ::GdiFlush();
+    PixelAccess device = pixels_;
+    device.origin = POINT{0, 0};
+    FillPixelRects(device, reinterpret_cast<const RECT*>(data->Buffer), data->rdh.nCount, pixel);
 }
 
 } // namespace ui

@@ -8,7 +8,27 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <vector>
+
 namespace ui {
+
+// The pixels of a 32-bit top-down picture selected into a canvas's DC:
+// origin is the logical point drawn at pixel (0, 0).
+struct PixelAccess {
+    uint32_t* bits = nullptr;
+    int width = 0;
+    int height = 0;
+    POINT origin{0, 0};
+};
+
+// A 32-bit top-down picture of the given size whose pixels the program
+// may write; bits receives them (null, with a null bitmap, on failure).
+Bitmap MakePixelBitmap(HDC reference, SIZE size, uint32_t*& bits);
+
+// Fills the parts of rects (each offset by -origin) that lie inside the
+// picture with one 32-bit pixel value.
+void FillPixelRects(const PixelAccess& pixels, const RECT* rects, size_t count, uint32_t pixel);
 
 enum class BrushStyle { Solid, Clear };
 
@@ -42,6 +62,16 @@ public:
     void Polyline(const POINT* points, int count);
     void Polygon(const POINT* points, int count);
     void FillRect(const RECT& rect, COLORREF color);
+    // Fills a region with the brush, as PaintRgn does. On a canvas that has
+    // its picture's pixels, a solid brush is written straight into them,
+    // within the DC's clipping region: the system fills a region one
+    // rectangle at a time at many times the cost.
+    void PaintRegion(HRGN region);
+
+    // Gives the canvas the pixels of the picture its DC draws on: a 32-bit
+    // top-down picture with the window origin at pixels.origin, the default
+    // mapping mode and drawing mode.
+    void SetPixels(const PixelAccess& pixels) { pixels_ = pixels; }
 
     // Makes the DC's pen and brush match the settings; the drawing calls do it
     // themselves, callers that draw with the DC directly call it first.
@@ -60,6 +90,8 @@ private:
     BrushStyle brushStyle_ = BrushStyle::Solid;
     bool penDirty_ = true;
     bool brushDirty_ = true;
+    PixelAccess pixels_;
+    std::vector<char> rectBuffer_;
 };
 
 } // namespace ui

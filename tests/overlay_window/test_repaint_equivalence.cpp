@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
@@ -150,15 +152,44 @@ std::string CompareScreen(TTransparentForm& form) {
     return {};
 }
 
+// While it lives, a small window in a corner stands in for the library
+// dialog: only whether it shows matters here, and it stays off the compared area.
+class StandInDialogs {
+public:
+    StandInDialogs() {
+        TTransparentForm::LibraryDialogFactory = [](TTransparentForm&) {
+            auto window = std::make_unique<ui::Window>();
+            ui::WindowParams p;
+            p.style = WS_POPUP;
+            p.exStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+            p.x = 900;
+            p.y = 700;
+            p.width = 20;
+            p.height = 20;
+            window->Create(p);
+            return window;
+        };
+    }
+    ~StandInDialogs() { TTransparentForm::LibraryDialogFactory = saved_; }
+
+private:
+    TTransparentForm::DialogFactory saved_ = TTransparentForm::LibraryDialogFactory;
+};
+
 // Applies one random change to both windows and returns what it was.
 class Sequence {
 public:
     // exactOnly keeps to the shapes that paint exactly their areas (filled
-    // ellipses and rectangles, pictures), as the card's scene does.
-    Sequence(uint32_t seed, TTransparentForm& fast, TTransparentForm& full, bool exactOnly)
-        : random_(seed), fast_(fast), full_(full), exactOnly_(exactOnly) {}
+    // ellipses and rectangles, pictures), as the card's scene does; library
+    // also shows and hides the library dialog and adds and clears
+    // demonstration items.
+    Sequence(uint32_t seed, TTransparentForm& fast, TTransparentForm& full, bool exactOnly,
+             bool library = false)
+        : random_(seed), fast_(fast), full_(full), exactOnly_(exactOnly), library_(library) {}
 
     std::string Step() {
+        if (library_ && Below(100) < 20)
+            return LibraryStep();
         const int pick = Below(100);
         std::vector<int32_t> ids = fast_.ItemIDs(false);
         if (ids.empty() || pick < 35)
@@ -215,6 +246,30 @@ public:
     }
 
 private:
+    std::string LibraryStep() {
+        const int pick = Below(10);
+        if (pick < 3) {
+            const bool show = !fast_.IsDialogVisible();
+            Both([&](TTransparentForm& f) {
+                if (show)
+                    f.InformationaboutOrvexSDK1Click();
+                else
+                    ::ShowWindow(f.LibraryDialog()->Handle(), SW_HIDE);
+            });
+            return show ? "library dialog shown" : "library dialog hidden";
+        }
+        if (pick < 4) {
+            Both([](TTransparentForm& f) { f.ClearItems(true); });
+            return "demo items cleared";
+        }
+        const int x = Origin + Below(Area), y = Origin + Below(Area);
+        const RECT r{x, y, x + 20 + Below(90), y + 20 + Below(70)};
+        const COLORREF color = Color();
+        const bool filled = Below(2) == 0;
+        Both([&](TTransparentForm& f) { f.AddEllipseItem(r, filled, 1 + Below(3), color, true); });
+        return filled ? "demo disc" : "demo ring";
+    }
+
     int Below(int n) { return n <= 0 ? 0 : static_cast<int>(random_() % static_cast<uint32_t>(n)); }
     COLORREF Color() {
         static const COLORREF palette[] = {RGB(250, 250, 250), RGB(255, 255, 255),
@@ -290,31 +345,37 @@ private:
     TTransparentForm& fast_;
     TTransparentForm& full_;
     bool exactOnly_;
+    bool library_;
 };
+
+// The incremental window on screen, the full-repaint reference hidden;
+// their timers are left to the test.
+bool PrepareWindows(TTransparentForm& fast, TTransparentForm& full) {
+    if (!fast.CreateForm() || !full.CreateForm())
+        return false;
+    fast.FrontTimer.SetEnabled(false);
+    full.FrontTimer.SetEnabled(false);
+    full.SetRepaintEngine(MakeFullRepaint());
+    ::SetWindowPos(fast.Handle(), HWND_TOPMOST, 0, 0, 0, 0, FrontWindowPosFlags);
+    return true;
+}
 
 class RepaintEquivalence : public ::testing::TestWithParam<std::tuple<uint32_t, bool>> {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(fast.CreateForm());
-        ASSERT_TRUE(full.CreateForm());
-        fast.FrontTimer.SetEnabled(false);
-        full.FrontTimer.SetEnabled(false);
-        full.SetRepaintEngine(MakeFullRepaint());
-        // The incremental window is on screen, the reference stays hidden.
-        ::SetWindowPos(fast.Handle(), HWND_TOPMOST, 0, 0, 0, 0, FrontWindowPosFlags);
-    }
+    void SetUp() override { ASSERT_TRUE(PrepareWindows(fast, full)); }
     void TearDown() override { ::SetCursorPos(0, 0); }
+    void Run(bool library, int steps);
+
     TTransparentForm fast;
     TTransparentForm full;
 };
 
-TEST_P(RepaintEquivalence, RandomChangesGiveTheFullRepaintsShapeAndPixels) {
+void RepaintEquivalence::Run(bool library, int steps) {
     const auto [seed, exactOnly] = GetParam();
     SCOPED_TRACE("seed " + std::to_string(seed) + (exactOnly ? ", exact shapes" : ", all shapes"));
-    Sequence sequence(seed, fast, full, exactOnly);
-    constexpr int Steps = 120;
+    Sequence sequence(seed, fast, full, exactOnly, library);
     std::string history;
-    for (int step = 0; step < Steps; ++step) {
+    for (int step = 0; step < steps; ++step) {
         const std::string what = sequence.Step();
         history += "\n  " + what;
         fast.RebuildWindowShape();
@@ -349,10 +410,21 @@ TEST_P(RepaintEquivalence, RandomChangesGiveTheFullRepaintsShapeAndPixels) {
     }
     // The incremental window did not simply paint everything every time.
     const auto& stats = fast.Repaints();
-    EXPECT_GT(stats.Gains, 0);
+    if (!library) {
+        EXPECT_GT(stats.Gains, 0);
+    }
     if (exactOnly) {
         EXPECT_GT(stats.Damaged, stats.Everything);
     }
+}
+
+TEST_P(RepaintEquivalence, RandomChangesGiveTheFullRepaintsShapeAndPixels) {
+    Run(false, 120);
+}
+
+TEST_P(RepaintEquivalence, WithTheLibraryDialogAndDemoItems) {
+    StandInDialogs dialogs;
+    Run(true, 80);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RepaintEquivalence,
@@ -364,11 +436,7 @@ INSTANTIATE_TEST_SUITE_P(Seeds, RepaintEquivalence,
 // only when it grows, and a tick repaints a few items, not the whole pile.
 TEST(RepaintGains, SnowSentToTheBackPaintsOnlyTheNewItems) {
     TTransparentForm fast, full;
-    ASSERT_TRUE(fast.CreateForm());
-    ASSERT_TRUE(full.CreateForm());
-    fast.FrontTimer.SetEnabled(false);
-    full.FrontTimer.SetEnabled(false);
-    full.SetRepaintEngine(MakeFullRepaint());
+    ASSERT_TRUE(PrepareWindows(fast, full));
     std::mt19937 random(5);
     for (int tick = 0; tick < 40; ++tick) {
         const long paintsBefore = fast.Repaints().ItemPaints;
@@ -392,6 +460,43 @@ TEST(RepaintGains, SnowSentToTheBackPaintsOnlyTheNewItems) {
     }
     EXPECT_EQ(fast.Repaints().Everything, 1);
     EXPECT_EQ(fast.Repaints().Gains, 39);
+}
+
+// The library dialog and demonstration items show over the client's items
+// without repainting them: when the dialog closes and the demonstration items
+// go, the client's picture and shape come back as they were kept.
+TEST(RepaintGains, LibraryDialogAndDemoItemsLeaveTheClientsItemsUnpainted) {
+    StandInDialogs dialogs;
+    TTransparentForm fast, full;
+    ASSERT_TRUE(PrepareWindows(fast, full));
+    auto both = [&](const std::function<void(TTransparentForm&)>& op) {
+        op(fast);
+        op(full);
+        fast.RebuildWindowShape();
+        full.RebuildWindowShape();
+    };
+    for (int i = 0; i < 30; ++i) {
+        const RECT r{60 + 11 * i, 80 + 7 * i, 140 + 11 * i, 150 + 7 * i};
+        both([&](TTransparentForm& f) { f.AddEllipseItem(r, true, 1, RGB(250, 250, 250), false); });
+    }
+    const long paints = fast.Repaints().ItemPaints;
+    const RECT ring{200, 200, 300, 260};
+    both([&](TTransparentForm& f) { f.AddEllipseItem(ring, false, 3, RGB(200, 30, 30), true); });
+    ASSERT_EQ(Compare(fast, full), "");
+    both([](TTransparentForm& f) { f.InformationaboutOrvexSDK1Click(); });
+    ASSERT_EQ(Compare(fast, full), "");
+    ASSERT_EQ(CompareScreen(fast), "");
+    ui::Region shape = WindowShape(fast);
+    EXPECT_FALSE(::PtInRegion(shape.Get(), 70, 115)) << "a client's item shows under the dialog";
+    both([](TTransparentForm& f) { ::ShowWindow(f.LibraryDialog()->Handle(), SW_HIDE); });
+    ASSERT_EQ(Compare(fast, full), "");
+    ASSERT_EQ(CompareScreen(fast), "");
+    both([](TTransparentForm& f) { f.ClearItems(true); });
+    ASSERT_EQ(Compare(fast, full), "");
+    ASSERT_EQ(CompareScreen(fast), "");
+    // Only the demonstration ring was painted, once each rebuild it showed in.
+    EXPECT_EQ(fast.Repaints().ItemPaints - paints, 3);
+    EXPECT_EQ(fast.Repaints().Everything, 1);
 }
 
 } // namespace
