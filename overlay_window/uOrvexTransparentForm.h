@@ -187,6 +187,8 @@ private:
     // Copies the picture to the window where area lies (everywhere for null).
     void Present(HRGN area);
     void MarkDirty(TTransparentFormObject& item) { item.Paint.Dirty = true; }
+    // New autohide items under the pointer hide before they are first shown.
+    void HideNewItemsUnderPointer();
     HDC ImageCanvasDC();
     void ApplyCursor();
     void ShowPopupMenu(POINT at);

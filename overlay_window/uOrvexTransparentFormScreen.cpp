@@ -2,6 +2,8 @@
 // place in the z-order, and the picture and shape it shows there.
 #include "overlay_window/uOrvexTransparentForm.h"
 
+#include "overlay_api/Orvex.h"
+#include "overlay_window/uOrvexItemShapes.h"
 #include "ui/Canvas.h"
 #include "ui/RegionUnion.h"
 
@@ -90,10 +92,49 @@ void TTransparentForm::RedrawTimerTimer() {
     RebuildWindowShape();
 }
 
+// Snow falling where the pointer rests would show for one check and hide at
+// the next, and hiding it repaints the whole drift around it. So an autohide
+// item not yet painted whose box holds the pointer is painted into a picture of one
+// pixel, which gives it its area, and hides at once when the pointer lies in it.
+void TTransparentForm::HideNewItemsUnderPointer() {
+    POINT pos{};
+    if (!Items || !::GetCursorPos(&pos))
+        return;
+    ui::MemoryDC scratch;
+    ui::Bitmap pixel;
+    uint32_t* bits = nullptr;
+    for (TTransparentFormObject& item : *Items) {
+        // Never painted: it has no area yet.
+        const bool isNew = !item.ScreenObject || !item.ScreenObject->Region;
+        RECT box;
+        if (!isNew || !item.AutoHide || item.AutoHidden || !item.ScreenObject ||
+            !PaintsExactArea(*item.ScreenObject, box) || !::PtInRect(&box, pos))
+            continue;
+        if (!scratch) {
+            scratch.Reset(::CreateCompatibleDC(nullptr));
+            pixel = ui::MakePixelBitmap(scratch.Get(), SIZE{1, 1}, bits);
+            if (!scratch || !pixel)
+                return;
+            ::SelectObject(scratch.Get(), pixel.Get());
+        }
+        ui::Canvas canvas(scratch.Get());
+        canvas.SetPixels(ui::PixelAccess{bits, 1, 1, POINT{0, 0}});
+        ui::Region area = ui::MakeEmptyRegion();
+        HRGN after = item.ScreenObject->Paint(canvas, area.Get(), false);
+        if (after && after != area.Get())
+            area.Reset(after);
+        if (item.ScreenObject->ContainsPoint(pos)) {
+            item.AutoHidden = true;
+            NotifyStatusChanged(item.ID, STATUSCHANGED_AUTOHIDE);
+        }
+    }
+}
+
 void TTransparentForm::RebuildWindowShape() {
     if (!Items && !DemoItems)
         return;
     ++Rebuilds;
+    HideNewItemsUnderPointer();
     HDC dc = ImageCanvasDC();
     if (!dc) {
         // No picture (a window of no size): nothing shows.
@@ -164,15 +205,24 @@ void TTransparentForm::Present(HRGN area) {
         ::InvalidateRgn(Handle(), area, FALSE);
         return;
     }
-    // The area is in screen coordinates, the copies in the window's.
+    // Only what lies inside the shape shows: each cell copied costs two
+    // trips to the system, even one the shape leaves empty.
     std::vector<RECT> rects;
-    if (area) {
+    if (const HRGN shape = Engine->Shape().Get()) {
+        ui::Region visible = ui::MakeEmptyRegion();
+        if (::CombineRgn(visible.Get(), area ? area : shape, area ? shape : nullptr,
+                         area ? RGN_AND : RGN_COPY) == NULLREGION)
+            return;
+        rects = ui::RegionRects(visible.Get());
+    } else if (area) {
         rects = ui::RegionRects(area);
-        for (RECT& r : rects)
-            ::OffsetRect(&r, -WindowOrigin.x, -WindowOrigin.y);
     } else {
-        rects.push_back(RECT{0, 0, ImageSize.cx, ImageSize.cy});
+        rects.push_back(RECT{WindowOrigin.x, WindowOrigin.y, WindowOrigin.x + ImageSize.cx,
+                             WindowOrigin.y + ImageSize.cy});
     }
+    // The area is in screen coordinates, the copies in the window's.
+    for (RECT& r : rects)
+        ::OffsetRect(&r, -WindowOrigin.x, -WindowOrigin.y);
     Presenter.Copy(Engine->ShownPicture(ImageDC.Get()), WindowOrigin, rects, ImageSize);
 }
 

@@ -68,6 +68,41 @@ TEST_F(TransparentFormMouse, AutohideFollowsThePointerOverTheLastPaintedArea) {
     EXPECT_FALSE(form.FindItem(other)->AutoHidden);
 }
 
+// Snow falling where the pointer rests hides before it is ever shown: its
+// first repaint finds the pointer in its area (not just in its box).
+TEST_F(TransparentFormMouse, NewAutohideItemUnderThePointerNeverShows) {
+    PointerAt(200, 200);
+    auto add = [&](RECT r) {
+        const int32_t id = form.AddEllipseItem(r, true, 1, RGB(250, 250, 250), false);
+        form.SetItemAutohide(id, true);
+        return id;
+    };
+    const int32_t under = add(RECT{150, 150, 250, 250});
+    const int32_t besideInBox = add(RECT{210, 210, 310, 310}); // the pointer lies in its box corner
+    const int32_t away = add(RECT{500, 400, 600, 500});
+    receiver.Drain();
+    const long paints = form.Repaints().ItemPaints;
+    form.RebuildWindowShape();
+    EXPECT_TRUE(form.FindItem(under)->AutoHidden);
+    EXPECT_FALSE(form.FindItem(besideInBox)->AutoHidden);
+    EXPECT_FALSE(form.FindItem(away)->AutoHidden);
+    EXPECT_EQ(form.Repaints().ItemPaints - paints, 2);
+    EXPECT_EQ(receiver.Drain(), (std::vector<Notification>{Status(under, STATUSCHANGED_AUTOHIDE)}));
+    ui::Region shape = ui::MakeEmptyRegion();
+    ::GetWindowRgn(form.Handle(), shape.Get());
+    EXPECT_FALSE(::PtInRegion(shape.Get(), 200, 200));
+    EXPECT_TRUE(::PtInRegion(shape.Get(), 260, 260));
+    form.CheckAutohide(); // nothing new to announce
+    EXPECT_TRUE(receiver.Drain().empty());
+
+    PointerAt(700, 100);
+    form.CheckAutohide();
+    form.RebuildWindowShape();
+    ::GetWindowRgn(form.Handle(), shape.Get());
+    EXPECT_TRUE(::PtInRegion(shape.Get(), 200, 200));
+    EXPECT_EQ(receiver.Drain(), (std::vector<Notification>{Status(under, STATUSCHANGED_AUTOSHOW)}));
+}
+
 TEST_F(TransparentFormMouse, FrontTimerHidesAnItemUnderThePointer) {
     const int32_t id = form.AddScreenObject(Fake(100, 100, 200, 200), false);
     form.SetItemAutohide(id, true);
