@@ -6,8 +6,10 @@
 //
 // Invariants of the incremental engine, between rebuilds:
 // - Shape() is the union of the areas that the shown items, in paint order,
-//   added at their last paint; each pixel of the picture inside it shows the
-//   last item in paint order that covers it.
+//   added at their last paint; each pixel of the shown picture inside it
+//   shows the last item in paint order that covers it.
+// - The screen keeps nothing outside the shape: where the shape grows, the
+//   rebuild copies the picture there.
 // - An item whose Paint.Dirty is false was painted by the last rebuild that
 //   painted it, and its Paint.Box holds every pixel that paint may have
 //   drawn (exactly its area when Paint.Exact).

@@ -4,6 +4,7 @@
 
 #include "overlay_api/Orvex.h"
 #include "overlay_window/uOrvexItemShapes.h"
+#include "overlay_window/uOrvexShapeLimit.h"
 #include "ui/Canvas.h"
 #include "ui/RegionUnion.h"
 
@@ -192,6 +193,8 @@ void TTransparentForm::HandRegionToSystem(ui::Region region, BOOL redraw) {
         ui::Region cut(::CreateRectRgnIndirect(&hole));
         ::CombineRgn(region.Get(), region.Get(), cut.Get(), RGN_DIFF);
     }
+    if (ui::Region limited = LimitShapeRectangles(region.Get()))
+        region = std::move(limited);
     // The window's shape is in its own coordinates.
     ::OffsetRgn(region.Get(), -WindowOrigin.x, -WindowOrigin.y);
     if (::SetWindowRgn(Handle(), region.Get(), redraw))

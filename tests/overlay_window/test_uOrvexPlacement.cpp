@@ -185,11 +185,14 @@ TEST_F(OverlayPlacement, StaysAboveOtherProgramsAndBelowItsOwnWindowsRestackingO
     Pump(500);
     EXPECT_EQ(PositionChanges::Count, settled) << "kept restacking once in front";
 
-    // Hidden again, the own window leaves no hole.
+    // Hidden again, the own window leaves no hole, in the shape or on the
+    // screen (which kept nothing of the overlay where the hole was).
     ::ShowWindow(own.Handle(), SW_HIDE);
     Pump(300);
     ::GetWindowRgn(form.Handle(), shape.Get());
     EXPECT_TRUE(::PtInRegion(shape.Get(), 150, 150));
+    ui::WindowDC screen(nullptr);
+    EXPECT_EQ(::GetPixel(screen.Get(), 150, 150), RGB(255, 0, 0));
 }
 
 TEST_F(OverlayPlacement, AClickOnAnItemLeavesTheForegroundWithTheOtherProgram) {
