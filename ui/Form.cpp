@@ -1,6 +1,7 @@
 #include "ui/Form.h"
 
 #include "ui/Application.h"
+#include "ui/MonitorDpi.h"
 #include "ui/StdControls.h"
 
 #include <algorithm>
@@ -136,6 +137,12 @@ int Form::ClientHeight() const {
 }
 
 void Form::SetClientSize(int width, int height) {
+    designClient_ = SIZE{ScaleBetweenDpi(std::max(width, 0), Dpi(), DesignDpi),
+                         ScaleBetweenDpi(std::max(height, 0), Dpi(), DesignDpi)};
+    ResizeClient(width, height);
+}
+
+void Form::ResizeClient(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     HWND hwnd = Handle();
@@ -161,6 +168,50 @@ void Form::Center() {
     ApplyBounds();
 }
 
+void Form::ScaleTo(int dpi) {
+    if (dpi <= 0 || dpi == Dpi())
+        return;
+    std::vector<Font> retired;
+    ScaleTree(Dpi(), dpi, retired);
+    ResizeClient(ScaleToDpi(designClient_.cx, dpi), ScaleToDpi(designClient_.cy, dpi));
+    ApplyScaleTree();
+}
+
+int Form::FittingDpiOn(HMONITOR monitor, int wanted) const {
+    const RECT work = WorkAreaOf(monitor);
+    const SIZE frame{Width() - ClientWidth(), Height() - ClientHeight()};
+    return FittingDpi(designClient_, frame, SIZE{work.right - work.left, work.bottom - work.top},
+                      wanted);
+}
+
+void Form::MoveIntoWorkArea(HMONITOR monitor) {
+    const RECT inside = MoveIntoArea(bounds_, WorkAreaOf(monitor));
+    if (!EqualRect(&inside, &bounds_)) {
+        bounds_ = inside;
+        ApplyBounds();
+    }
+}
+
+void Form::FitToMonitor() {
+    // A centred form opens on the primary monitor, any other where it is.
+    HMONITOR monitor = position_ == FormPosition::ScreenCenter
+                           ? PrimaryMonitor()
+                           : ::MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST);
+    ScaleTo(FittingDpiOn(monitor, MonitorDpi(monitor)));
+    if (position_ == FormPosition::ScreenCenter)
+        Center();
+    MoveIntoWorkArea(monitor);
+}
+
+void Form::DpiChanged(int dpi, const RECT& suggested) {
+    HMONITOR monitor = ::MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST);
+    ScaleTo(FittingDpiOn(monitor, dpi));
+    bounds_ =
+        RECT{suggested.left, suggested.top, suggested.left + Width(), suggested.top + Height()};
+    ApplyBounds();
+    MoveIntoWorkArea(monitor);
+}
+
 void Form::ApplyBounds() {
     if (Handle())
         ::SetWindowPos(Handle(), nullptr, bounds_.left, bounds_.top, Width(), Height(),
@@ -183,7 +234,9 @@ void Form::SetVisible(bool visible) {
     if (visible) {
         if (Visible())
             return;
-        if (position_ == FormPosition::ScreenCenter)
+        if (dpiScaling_)
+            FitToMonitor();
+        else if (position_ == FormPosition::ScreenCenter)
             Center();
         if (OnShow)
             OnShow();
@@ -471,6 +524,12 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_MOVE:
         ReadBounds();
+        break;
+    case WM_DPICHANGED:
+        if (dpiScaling_) {
+            DpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        }
         break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
