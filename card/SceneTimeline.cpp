@@ -142,19 +142,26 @@ void SnowGroundTick(DWORD e, int screenWidth, int screenHeight, SceneTimer& snow
 
 void BuildSnowMan(int H, SceneOverlay& overlay, HINSTANCE resources, int dpi) {
     auto S = [dpi](int designed) { return ui::ScaleToDpi(designed, dpi); };
+    // A ball by its centre (x, and y above the bottom edge) and radius.
+    auto ball = [&](int x, int up, int r) {
+        return RECT{S(x) - S(r), H - S(up) - S(r), S(x) + S(r), H - S(up) + S(r)};
+    };
+    // A block by its top left corner (y above the bottom edge) and size.
+    auto block = [&](int x, int up, int w, int h) {
+        return RECT{S(x), H - S(up), S(x) + S(w), H - S(up) + S(h)};
+    };
     const int rim = S(BallRim);
-    // Bottom ball, centre (300, H - 170), r 120; middle ball, centre
-    // (300, H - 340), r 80; head, centre (300, H - 450), r 50.
-    AddBall(overlay, RECT{S(180), H - S(290), S(420), H - S(50)}, rim);
-    AddBall(overlay, RECT{S(220), H - S(420), S(380), H - S(260)}, rim);
-    AddBall(overlay, RECT{S(250), H - S(500), S(350), H - S(400)}, rim);
-    AddBlackBlock(overlay, RECT{S(240), H - S(490), S(360), H - S(480)}); // hat brim
-    AddBlackBlock(overlay, RECT{S(260), H - S(545), S(340), H - S(480)}); // hat crown
+    AddBall(overlay, ball(300, 170, 120), rim);       // bottom ball
+    AddBall(overlay, ball(300, 340, 80), rim);        // middle ball
+    AddBall(overlay, ball(300, 450, 50), rim);        // head
+    AddBlackBlock(overlay, block(240, 490, 120, 10)); // hat brim
+    AddBlackBlock(overlay, block(260, 545, 80, 65));  // hat crown
     AddSceneBitmap(overlay, POINT{S(305), H - S(450)}, resources, SnowManFaceResource, FaceKey,
                    dpi);
-    for (int i = 1; i <= 10; ++i) { // buttons from H - 100 up to H - 370
-        int32_t id = overlay.AddEllipse(
-            RECT{S(295), H - S(75 + 30 * i), S(305), H - S(65 + 30 * i)}, SceneBlack);
+    const int button = S(10);
+    for (int i = 1; i <= 10; ++i) { // centres from H - 100 up to H - 370
+        const int left = S(300) - button / 2, top = H - S(70 + 30 * i) - button / 2;
+        int32_t id = overlay.AddEllipse(RECT{left, top, left + button, top + button}, SceneBlack);
         overlay.SetFilled(id, true);
     }
 }
