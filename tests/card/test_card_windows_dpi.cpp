@@ -34,6 +34,9 @@ void ExpectDesignedLetter(TLetterForm& l) {
 }
 
 TEST(WindowsAtScreenDpi, LetterWindowScalesEveryComponentAndFont) {
+    // The card's first step: the system's functions are found and answer.
+    EXPECT_NE(ui::EnableDpiAwareness(), ui::DpiAwareness::Unaware);
+    EXPECT_EQ(ui::WindowDpi(nullptr), ui::PrimaryMonitorDpi());
     TLetterForm l;
     l.ProgramFile = L"";
     ui::Application::Instance().CreateForm(l);
