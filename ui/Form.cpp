@@ -1,7 +1,6 @@
 #include "ui/Form.h"
 
 #include "ui/Application.h"
-#include "ui/MonitorDpi.h"
 #include "ui/StdControls.h"
 
 #include <algorithm>
@@ -166,50 +165,6 @@ void Form::Center() {
                              Width(), Height());
     bounds_ = RECT{p.x, p.y, p.x + Width(), p.y + Height()};
     ApplyBounds();
-}
-
-void Form::ScaleTo(int dpi) {
-    if (dpi <= 0 || dpi == Dpi())
-        return;
-    std::vector<Font> retired;
-    ScaleTree(Dpi(), dpi, retired);
-    ResizeClient(ScaleToDpi(designClient_.cx, dpi), ScaleToDpi(designClient_.cy, dpi));
-    ApplyScaleTree();
-}
-
-int Form::FittingDpiOn(HMONITOR monitor, int wanted) const {
-    const RECT work = WorkAreaOf(monitor);
-    const SIZE frame{Width() - ClientWidth(), Height() - ClientHeight()};
-    return FittingDpi(designClient_, frame, SIZE{work.right - work.left, work.bottom - work.top},
-                      wanted);
-}
-
-void Form::MoveIntoWorkArea(HMONITOR monitor) {
-    const RECT inside = MoveIntoArea(bounds_, WorkAreaOf(monitor));
-    if (!EqualRect(&inside, &bounds_)) {
-        bounds_ = inside;
-        ApplyBounds();
-    }
-}
-
-void Form::FitToMonitor() {
-    // A centred form opens on the primary monitor, any other where it is.
-    HMONITOR monitor = position_ == FormPosition::ScreenCenter
-                           ? PrimaryMonitor()
-                           : ::MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST);
-    ScaleTo(FittingDpiOn(monitor, MonitorDpi(monitor)));
-    if (position_ == FormPosition::ScreenCenter)
-        Center();
-    MoveIntoWorkArea(monitor);
-}
-
-void Form::DpiChanged(int dpi, const RECT& suggested) {
-    HMONITOR monitor = ::MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST);
-    ScaleTo(FittingDpiOn(monitor, dpi));
-    bounds_ =
-        RECT{suggested.left, suggested.top, suggested.left + Width(), suggested.top + Height()};
-    ApplyBounds();
-    MoveIntoWorkArea(monitor);
 }
 
 void Form::ApplyBounds() {

@@ -134,6 +134,7 @@ private:
     void ResizeClient(int width, int height);
     // The DPI at which the form fits the work area of the monitor, at most `wanted`.
     int FittingDpiOn(HMONITOR monitor, int wanted) const;
+    void ScaleToFit(HMONITOR monitor, int wanted);
     void MoveIntoWorkArea(HMONITOR monitor);
     void FitToMonitor();
     void FocusFirst();
