@@ -14,8 +14,8 @@ for name in scene-05s scene-65s scene-88s letter-own-card; do
   fi
 done
 # The card at 192 DPI on a 3840 x 2160 screen (tests/card/screens_run.sh).
-if [ -f "$screens/scene-192dpi-88s.bmp" ]; then
-  convert "$screens/scene-192dpi-88s.bmp" -strip "$here/docs/scene-192dpi.png"
+if [ -f "$screens/scene-88s-192dpi.bmp" ]; then
+  convert "$screens/scene-88s-192dpi.bmp" -strip "$here/docs/scene-192dpi.png"
   echo "docs/scene-192dpi.png"
 fi
 if [ -f "$screens/scene-88s.bmp" ]; then

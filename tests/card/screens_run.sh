@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The card on other screens (card_screen_tests.exe), each in a copy of the
 # project's Wine prefix on an Xvfb of its own:
-#   - 192 DPI (Wine's LogPixels) on a 3840 x 2160 screen: CardAt192Dpi.*
+#   - 192 DPI (Wine's LogPixels) on a 3840 x 2160 screen: CardAtHighDpi.*
+#   - 144 DPI on a 1920 x 1080 screen: CardAtHighDpi.* again
 #   - 96 DPI on an 800 x 600 screen: CardOnSmallScreen.*
 #   screens_run.sh <card_screen_tests.exe> <build folder>
 set -euo pipefail
@@ -30,7 +31,8 @@ set_dpi() {
 }
 
 rc=0
-for run in "192 3840x2160x24 CardAt192Dpi" "96 800x600x24 CardOnSmallScreen"; do
+for run in "192 3840x2160x24 CardAtHighDpi" "144 1920x1080x24 CardAtHighDpi" \
+  "96 800x600x24 CardOnSmallScreen"; do
   read -r dpi screen suite <<<"$run"
   echo "screens: $suite at $dpi DPI on $screen"
   start_own_xvfb 96 "$screen"

@@ -1,6 +1,7 @@
 // The real card on other screens, run by screens_run.sh: at 192 DPI on a
-// 3840 x 2160 screen (everything at twice its designed size, sharp), and at
-// 96 DPI on an 800 x 600 screen (every window inside the screen).
+// 3840 x 2160 screen and at 144 DPI on a 1920 x 1080 one (everything at its
+// scaled size, sharp), and at 96 DPI on an 800 x 600 screen (every window
+// inside the screen).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -70,90 +71,108 @@ struct Card {
     }
 };
 
-TEST(CardAt192Dpi, SceneLetterAndAboutAtTwiceTheirSize) {
+// A length designed for 96 DPI on this screen, rounded as the card rounds.
+int S(int designed) {
+    return ::MulDiv(designed, ScreenDpi(), 96);
+}
+
+std::wstring ShotName(const wchar_t* what) {
+    return ScreensDir() + what + L"-" + std::to_wstring(ScreenDpi()) + L"dpi.bmp";
+}
+
+// At 192 DPI (screens_run.sh: 3840 x 2160) everything is twice its designed
+// size: the close box 80 x 80 and 20 px off the corner, the Letter window
+// 1330 x 868, the snowman at x = 600 with his hat 1090 px above the bottom.
+// At 144 DPI (1920 x 1080) one and a half times.
+TEST(CardAtHighDpi, SceneLetterAndAboutAtTheirScaledSizes) {
     ASSERT_TRUE(DpiAware);
-    ASSERT_EQ(ScreenDpi(), 192) << "screens_run.sh sets Wine's LogPixels";
+    const int dpi = ScreenDpi();
+    ASSERT_GT(dpi, 96) << "screens_run.sh sets Wine's LogPixels";
     Backdrop backdrop;
     MoveTo(W() / 2, H() / 2);
     Card card;
     ASSERT_TRUE(card.Start());
 
-    // About 5 s: the close box (80 x 80, 20 px off the top right corner) and
-    // the letter icon (208 x 136, 60 px off the bottom right corner).
+    // About 5 s: the close box and the letter icon at their scaled places
+    // (30 px from the corner, and 30 px off the right and bottom edges).
     WaitUntilCardTime(card.process, 5000);
     Shot early = CaptureScreen();
-    early.SaveBmp(ScreensDir() + L"scene-192dpi-05s.bmp");
+    early.SaveBmp(ShotName(L"scene-05s"));
     const int w = W(), h = H();
-    EXPECT_EQ(early.At(w - 100, 20), RGB(192, 192, 192)) << "close box frame corner";
-    EXPECT_EQ(early.At(w - 99, 21), RGB(192, 192, 192)) << "a frame 2 px wide";
-    EXPECT_EQ(early.At(w - 88, 32), RGB(0, 0, 0)) << "close box inside";
-    EXPECT_EQ(early.At(w - 101, 19), Backdrop::Color) << "nothing outside the box";
-    const RECT icon{w - 268, h - 196, w - 60, h - 60};
+    const int boxLeft = w - S(30) - S(40) / 2, boxTop = S(30) - S(40) / 2;
+    EXPECT_EQ(early.At(boxLeft, boxTop), RGB(192, 192, 192)) << "close box frame corner";
+    EXPECT_EQ(early.At(boxLeft + 1, boxTop + 1), RGB(192, 192, 192)) << "the frame grew too";
+    EXPECT_EQ(early.At(boxLeft + S(6), boxTop + S(6)), RGB(0, 0, 0)) << "close box inside";
+    EXPECT_EQ(early.At(boxLeft + S(40) - 1, boxTop + S(40) - 1), RGB(192, 192, 192))
+        << "the opposite corner: the box at its scaled size";
+    const int iconRight = w - S(30), iconBottom = h - S(30);
+    const RECT icon{iconRight - S(104), iconBottom - S(68), iconRight, iconBottom};
     auto paper = [](COLORREF c) { return c == RGB(255, 244, 184); };
-    EXPECT_GT(early.Count(icon, paper), 4u * 2000u) << "letter icon";
-    EXPECT_EQ(early.Count(RECT{w - 60, h - 196, w, h}, paper), 0u) << "60 px off the right edge";
-    EXPECT_EQ(early.Count(RECT{w - 268, h - 60, w, h}, paper), 0u) << "60 px off the bottom";
-    // Flakes at twice their size: 52 px wide; none below the band.
-    const int band = h * 6 / 30 + 26;
+    EXPECT_GT(early.Count(icon, paper), size_t(S(S(2000)))) << "letter icon";
+    EXPECT_EQ(early.Count(RECT{iconRight, icon.top, w, h}, paper), 0u) << "off the right edge";
+    EXPECT_EQ(early.Count(RECT{icon.left, iconBottom, w, h}, paper), 0u) << "off the bottom";
+    // Flakes at their scaled size; none below the band (6 s and half a flake).
+    const int band = h * 6 / 30 + S(13);
     auto whitish = [](COLORREF c) {
         return GetRValue(c) >= 180 && GetGValue(c) >= 180 && GetBValue(c) >= 180;
     };
-    EXPECT_GT(early.Count(RECT{0, 0, w - 120, band}, whitish), 400u) << "no flakes";
-    EXPECT_EQ(early.Count(RECT{0, band, w - 300, h}, whitish), 0u) << "flakes below the band";
+    EXPECT_GT(early.Count(RECT{0, 0, boxLeft - 10, band}, whitish), 400u) << "no flakes";
+    EXPECT_EQ(early.Count(RECT{0, band, icon.left - 10, h}, whitish), 0u) << "below the band";
 
-    // The Letter window from the icon: 1330 x 868, its script at 58 px.
-    Click(w - 164, h - 128);
+    // The Letter window from the icon, with its script scaled.
+    Click((icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
     HWND letter = card.Wait(L"Letter");
     ASSERT_NE(letter, nullptr) << "the letter icon did not open the Letter window";
     MoveTo(w / 2, 10);
     Pump(800);
     const SIZE ls = ClientSize(letter);
-    EXPECT_EQ(ls.cx, 1330);
-    EXPECT_EQ(ls.cy, 868);
+    EXPECT_EQ(ls.cx, S(665));
+    EXPECT_EQ(ls.cy, S(434));
     RECT lr = ScreenRect(letter);
     Shot withLetter = CaptureScreen();
-    withLetter.SaveBmp(ScreensDir() + L"letter-192dpi.bmp");
+    withLetter.SaveBmp(ShotName(L"letter"));
     auto yellow = [](COLORREF c) { return c == RGB(255, 255, 0); };
-    EXPECT_GT(withLetter.Count(lr, yellow), 1330u * 868u / 2) << "the paper";
-    // The greeting in its 58-pixel script: about four times the red of the
-    // 29-pixel one (some 6,600 pixels at 96 DPI).
+    EXPECT_GT(withLetter.Count(lr, yellow), size_t(ls.cx) * size_t(ls.cy) / 2) << "the paper";
+    // The greeting in its scaled script: some 6,600 red pixels at 96 DPI,
+    // growing with the square of the scale.
     auto red = [](COLORREF c) { return c == RGB(255, 0, 0); };
-    EXPECT_GT(
-        withLetter.Count(RECT{lr.left + 16, lr.top + 16, lr.right - 16, lr.bottom - 150}, red),
-        18000u)
-        << "the greeting is not drawn at twice its size";
+    const RECT text{lr.left + S(8), lr.top + S(8), lr.right - S(8), lr.bottom - S(75)};
+    EXPECT_GT(withLetter.Count(text, red), size_t(S(S(4600))))
+        << "the greeting is not drawn at its scaled size";
     HWND x = FindChild(letter, L"X");
     ASSERT_NE(x, nullptr);
     RECT xr = ScreenRect(x);
-    EXPECT_EQ(xr.right - xr.left, 50) << "the button row at twice its height";
+    EXPECT_EQ(xr.right - xr.left, S(25)) << "the button row at its scaled height";
 
-    // The about window: 1650 x 914 with the picture at 1024 x 768.
+    // The about window with its picture at the scaled size.
     ClickWindow(FindChild(letter, L"?"));
     HWND about = card.Wait(L"Über ...");
     ASSERT_NE(about, nullptr);
     Pump(800);
     const SIZE as = ClientSize(about);
-    EXPECT_EQ(as.cx, 1650);
-    EXPECT_EQ(as.cy, 914);
+    EXPECT_EQ(as.cx, S(825));
+    EXPECT_EQ(as.cy, S(457));
     Shot withAbout = CaptureScreen();
-    withAbout.SaveBmp(ScreensDir() + L"about-192dpi.bmp");
+    withAbout.SaveBmp(ShotName(L"about"));
     POINT origin{0, 0};
     ::ClientToScreen(about, &origin);
-    // The picture fills 1024 x 768 from (16, 16): its lower right part is
-    // the scene's, not the window's black, and it ends where it should.
+    // Its lower right part is the scene's, not the window's black, and it
+    // ends where it should.
+    const int pictureEnd = S(8) + S(512);
     std::set<COLORREF> seen;
-    for (int y = 600; y < 780; y += 7)
-        for (int xx = 800; xx < 1036; xx += 7)
+    for (int y = S(300); y < S(8) + S(384) - 4; y += 7)
+        for (int xx = S(400); xx < pictureEnd - 4; xx += 7)
             seen.insert(withAbout.At(origin.x + xx, origin.y + y));
     EXPECT_GT(seen.size(), 5u) << "the picture is not drawn at its scaled size";
-    EXPECT_EQ(withAbout.At(origin.x + 1044, origin.y + 400), RGB(0, 0, 0)) << "right of it";
+    EXPECT_EQ(withAbout.At(origin.x + pictureEnd + 3, origin.y + S(200)), RGB(0, 0, 0))
+        << "right of it";
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(about); }, 5000));
 
     // Own-card mode stops the snow; the snowman still comes at 85 s, beside
     // the Letter window. (Under Wine the snow must stop here: a window shape
-    // of more than 32,765 rectangles, which the snow at 192 DPI reaches after
-    // about 28 s, breaks the connection to the X server.)
+    // of more than 32,765 rectangles, which the snow at these DPIs reaches
+    // after 25 to 35 s, breaks the connection to the X server.)
     HWND own = FindChild(letter, L"Eigene Karte schreiben ...");
     ASSERT_NE(own, nullptr);
     ClickWindow(own);
@@ -161,33 +180,37 @@ TEST(CardAt192Dpi, SceneLetterAndAboutAtTwiceTheirSize) {
     ASSERT_TRUE(
         WaitUntil([&] { return (save = FindChild(letter, L"Speichern")) != nullptr; }, 3000));
     RECT sr = ScreenRect(save);
-    EXPECT_EQ(sr.bottom - sr.top, 44) << "the save button at twice its height";
+    EXPECT_EQ(sr.bottom - sr.top, S(22)) << "the save button at its scaled height";
     Pump(400);
-    const RECT above{0, 0, w - 120, lr.top};
+    const RECT above{0, 0, boxLeft - 10, lr.top};
     const size_t flakesAtStop = CaptureScreen().Count(above, whitish);
     WaitUntilCardTime(card.process, 88000);
     MoveTo(w / 2, 10);
     Pump(300);
     Shot end = CaptureScreen();
-    end.SaveBmp(ScreensDir() + L"scene-192dpi-88s.bmp");
-    const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
-    EXPECT_EQ(end.At(600, h - 340), white) << "bottom ball";
-    EXPECT_EQ(end.At(600, h - 600), white) << "middle ball";
-    EXPECT_EQ(end.At(530, h - 820), white) << "head";
-    EXPECT_EQ(end.At(357, h - 340), black) << "the rim, 6 px wide";
-    EXPECT_EQ(end.At(600, h - 200), black) << "lowest button";
-    EXPECT_EQ(end.At(600, h - 1090), black) << "top row of the hat";
-    EXPECT_NE(end.At(600, h - 1091), black) << "nothing above the hat";
-    EXPECT_EQ(end.At(521, h - 1000), black) << "hat crown from x = 520";
-    EXPECT_NE(end.At(518, h - 1000), black) << "to x = 680";
-    EXPECT_EQ(end.At(678, h - 1000), black);
-    EXPECT_NE(end.At(681, h - 1000), black);
+    end.SaveBmp(ShotName(L"scene-88s"));
     EXPECT_EQ(end.Count(above, whitish), flakesAtStop) << "snow fell in own-card mode";
+    const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
+    EXPECT_EQ(end.At(S(300), h - S(170)), white) << "bottom ball";
+    EXPECT_EQ(end.At(S(300), h - S(300)), white) << "middle ball";
+    EXPECT_EQ(end.At(S(265), h - S(410)), white) << "head";
+    EXPECT_EQ(end.At(S(180) - S(3) / 2 - 1, h - S(170)), black) << "the rim";
+    EXPECT_EQ(end.At(S(300), h - S(100)), black) << "lowest button";
+    const int crownTop = h - S(545), crownLeft = S(260), crownRight = S(260) + S(80);
+    EXPECT_EQ(end.At(S(300), crownTop), black) << "top row of the hat";
+    EXPECT_NE(end.At(S(300), crownTop - 1), black) << "nothing above the hat";
+    const int row = h - S(500);
+    EXPECT_EQ(end.At(crownLeft + 1, row), black) << "the hat crown's left edge";
+    EXPECT_NE(end.At(crownLeft - 2, row), black);
+    if (!::PtInRect(&lr, POINT{crownRight + 1, row})) { // at 144 DPI under the Letter window
+        EXPECT_EQ(end.At(crownRight - 2, row), black) << "and its right edge";
+        EXPECT_NE(end.At(crownRight + 1, row), black);
+    }
     ClickWindow(x);
     EXPECT_TRUE(card.Gone(L"Letter"));
 
     // The close box, where it now is, ends the program.
-    Click(w - 60, 60);
+    Click(w - S(30), S(30));
     EXPECT_TRUE(card.Ends()) << "the program did not end";
 }
 
