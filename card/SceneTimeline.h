@@ -2,12 +2,19 @@
 // the screen size, the timers, a random source and the overlay, each function
 // does what one timer tick does. The scene window only wires them to its
 // timers; tests step through the whole timeline without a clock.
+//
+// Every size and offset of the scene is designed in pixels of a 96-DPI
+// screen; the functions take the screen's DPI and scale them by dpi / 96
+// (the bands come from the screen size and need no scaling). At 96 DPI the
+// results are exactly the designed ones.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
+
+#include "ui/DpiScaling.h"
 
 // Scene time constants, in milliseconds.
 constexpr DWORD SnowBandTime = 30000;      // end of the growing band; ground snow starts
@@ -44,6 +51,14 @@ public:
     virtual int32_t AddBitmapFromResource(POINT position, HINSTANCE instance,
                                           const std::string& resourceName,
                                           COLORREF transparentColor) = 0;
+    // The bitmap at its size for `dpi`, scaled by nearest neighbour so its
+    // colours, and with them the transparent colour, stay exact. An overlay
+    // that cannot scale pictures makes no item (-2).
+    virtual int32_t AddScaledBitmapFromResource(POINT /*position*/, HINSTANCE /*instance*/,
+                                                const std::string& /*resourceName*/,
+                                                COLORREF /*transparentColor*/, int /*dpi*/) {
+        return -2;
+    }
     virtual int32_t AddEllipse(RECT rect, COLORREF color) = 0;
     virtual int32_t AddRectangle(RECT rect, COLORREF color) = 0;
     virtual int32_t SetFilled(int32_t id, bool value) = 0;
@@ -123,15 +138,19 @@ double SnowBandFraction(DWORD e);
 double SnowPileFraction(DWORD e);
 
 // Where the two lasting items go.
-POINT CloseBoxPosition(int screenWidth);
-POINT LetterIconPosition(int screenWidth, int screenHeight);
+POINT CloseBoxPosition(int screenWidth, int dpi = ui::DesignDpi);
+POINT LetterIconPosition(int screenWidth, int screenHeight, int dpi = ui::DesignDpi);
+// A scene bitmap centred on position: as designed at 96 DPI, scaled at any other.
+int32_t AddSceneBitmap(SceneOverlay& overlay, POINT position, HINSTANCE resources,
+                       const std::string& name, COLORREF key, int dpi);
 
 // One tick of the snowfall timer: its stop and rate rules, then one flake.
 void SnowFallTick(DWORD e, int screenWidth, int screenHeight, SceneTimer& snowFall,
                   SceneTimer& snowGround, SceneRandom& random, SceneOverlay& overlay,
-                  HINSTANCE resources);
+                  HINSTANCE resources, int dpi = ui::DesignDpi);
 // One tick of the ground timer: one pile ellipse, and 30 edge drifts between 60 and 70 s.
 void SnowGroundTick(DWORD e, int screenWidth, int screenHeight, SceneTimer& snowGround,
-                    SceneRandom& random, SceneOverlay& overlay);
+                    SceneRandom& random, SceneOverlay& overlay, int dpi = ui::DesignDpi);
 // The snowman's nineteen items near the lower left corner.
-void BuildSnowMan(int screenHeight, SceneOverlay& overlay, HINSTANCE resources);
+void BuildSnowMan(int screenHeight, SceneOverlay& overlay, HINSTANCE resources,
+                  int dpi = ui::DesignDpi);

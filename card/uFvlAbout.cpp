@@ -34,6 +34,9 @@ TFvlAboutForm::TFvlAboutForm()
     arial.face = L"Arial";
     SetFont(arial);
     SetPosition(ui::FormPosition::ScreenCenter);
+    // Sizes below are for 96 DPI; the window takes its monitor's DPI when
+    // shown, and shrinks where the screen is too small for it.
+    SetDpiScaling(true);
 
     ScreenViewImage.SetBounds(8, 8, 512, 384);
     ScreenViewImage.SetAutoSize(true);

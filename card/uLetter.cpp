@@ -57,6 +57,8 @@ TLetterForm::TLetterForm()
     SetCaption(L"Letter");
     SetClientSize(665, 434);
     SetPosition(ui::FormPosition::ScreenCenter);
+    // Sizes below are for 96 DPI; the window takes its monitor's DPI when shown.
+    SetDpiScaling(true);
 
     BackgroundPanel.SetAlign(ui::Align::Client);
     BackgroundPanel.SetColor(LetterFrameColor);
@@ -130,7 +132,7 @@ TLetterForm::TLetterForm()
 }
 
 void TLetterForm::FormCreate() {
-    ControlPanel.SetHeight(ControlRowHeight);
+    ControlPanel.SetHeight(Scaled(ControlRowHeight));
     const int h = ControlPanel.Height();
     const int w = ControlPanel.Width();
     ExitSpeedButton.SetBounds(w - h, 0, h, h);
@@ -169,7 +171,7 @@ void TLetterForm::CreateOwnCardSpeedButtonClick() {
         FrostvaleForm->SnowGroundTimer.SetEnabled(false);
     }
     CreateOwnCardSpeedButton.SetVisible(false);
-    ControlPanel.SetHeight(OwnCardRowHeight);
+    ControlPanel.SetHeight(Scaled(OwnCardRowHeight));
     LetterMemo.SetReadOnly(false);
     InfoLabel.SetVisible(true);
     SaveSpeedButton.SetVisible(true);

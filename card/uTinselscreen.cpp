@@ -2,10 +2,13 @@
 
 #include <string>
 
+#include "card/SceneBitmaps.h"
 #include "card/uFvlAbout.h"
 #include "card/uLetter.h"
 #include "overlay_api/uOrvexTransparent.h"
+#include "screen_objects/uScreenBitmap.h"
 #include "ui/Application.h"
+#include "ui/MonitorDpi.h"
 
 TFrostvaleForm* FrostvaleForm = nullptr;
 
@@ -18,6 +21,11 @@ public:
     int32_t AddBitmapFromResource(POINT position, HINSTANCE instance, const std::string& name,
                                   COLORREF key) override {
         return c_.AddBitmapFromResource(position, instance, name, key);
+    }
+    int32_t AddScaledBitmapFromResource(POINT position, HINSTANCE instance, const std::string& name,
+                                        COLORREF key, int dpi) override {
+        return c_.AddScreenObject("AddScaledBitmapFromResource",
+                                  MakeScaledSceneBitmap(position, instance, name, key, dpi));
     }
     int32_t AddEllipse(RECT rect, COLORREF color) override { return c_.AddEllipse(rect, color); }
     int32_t AddRectangle(RECT rect, COLORREF color) override {
@@ -49,6 +57,10 @@ int ScreenWidth() {
 }
 int ScreenHeight() {
     return ::GetSystemMetrics(SM_CYSCREEN);
+}
+// The scene is laid out on the primary monitor, at its DPI.
+int ScreenDpi() {
+    return ui::PrimaryMonitorDpi();
 }
 
 } // namespace
@@ -89,11 +101,11 @@ void TFrostvaleForm::FormCreate() {
 void TFrostvaleForm::FormShow() {
     StartTick = ::GetTickCount();
     SetBounds(-10, -10, 1, 1);
-    const int W = ScreenWidth(), H = ScreenHeight();
-    CloseBoxID = overlay_->AddBitmapFromResource(CloseBoxPosition(W), ResourceModule.Get(),
-                                                 CloseButtonResource, OpaqueKey);
-    LetterIconID = overlay_->AddBitmapFromResource(LetterIconPosition(W, H), ResourceModule.Get(),
-                                                   LetterResource, OpaqueKey);
+    const int W = ScreenWidth(), H = ScreenHeight(), dpi = ScreenDpi();
+    CloseBoxID = AddSceneBitmap(*overlay_, CloseBoxPosition(W, dpi), ResourceModule.Get(),
+                                CloseButtonResource, OpaqueKey, dpi);
+    LetterIconID = AddSceneBitmap(*overlay_, LetterIconPosition(W, H, dpi), ResourceModule.Get(),
+                                  LetterResource, OpaqueKey, dpi);
 }
 
 void TFrostvaleForm::FormClose() {
@@ -111,17 +123,18 @@ DWORD TFrostvaleForm::Elapsed() const {
 void TFrostvaleForm::SnowFallTimerTimer() {
     TimerRef fall(SnowFallTimer), ground(SnowGroundTimer);
     SnowFallTick(Elapsed(), ScreenWidth(), ScreenHeight(), fall, ground, random_, *overlay_,
-                 ResourceModule.Get());
+                 ResourceModule.Get(), ScreenDpi());
 }
 
 void TFrostvaleForm::SnowGroundTimerTimer() {
     TimerRef ground(SnowGroundTimer);
-    SnowGroundTick(Elapsed(), ScreenWidth(), ScreenHeight(), ground, random_, *overlay_);
+    SnowGroundTick(Elapsed(), ScreenWidth(), ScreenHeight(), ground, random_, *overlay_,
+                   ScreenDpi());
 }
 
 void TFrostvaleForm::SnowManTimerTimer() {
     SnowManTimer.SetEnabled(false);
-    BuildSnowMan(ScreenHeight(), *overlay_, ResourceModule.Get());
+    BuildSnowMan(ScreenHeight(), *overlay_, ResourceModule.Get(), ScreenDpi());
 }
 
 void TFrostvaleForm::OpenLetterFromIcon() {
@@ -148,6 +161,9 @@ void TFrostvaleForm::VuderOrvexMouseMove(TVuderOrvex&, int32_t ID, POINT&) {
 }
 
 int FrostvaleMain(const std::function<void(TFrostvaleForm&)>& beforeRun) {
+    // Before the first window: the scene and the windows are drawn at the
+    // monitors' own DPI, sharp, rather than enlarged by the system.
+    ui::EnableDpiAwareness();
     // The scene is laid out on the primary screen and ends at its edges, as
     // on a single monitor: snow drifting along the right edge does not spill
     // onto a monitor beside it.

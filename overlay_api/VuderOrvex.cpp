@@ -1,6 +1,7 @@
 #include "overlay_api/VuderOrvex.h"
 
 #include "overlay_api/uOrvexTransparent.h"
+#include "screen_objects/uScreenObject.h"
 
 #include <cstring>
 
@@ -60,6 +61,10 @@ int32_t TVuderOrvex::AddBitmapFromResource(POINT Position, HINSTANCE Instance,
     std::memcpy(buffer, ResourceName.data(), ResourceName.size());
     return ApplyHidingRule(Orvex_BitmapByResource(Position, reinterpret_cast<intptr_t>(Instance),
                                                   buffer, TransparentColor));
+}
+
+int32_t TVuderOrvex::AddScreenObject(const char* name, std::unique_ptr<TScreenObject> object) {
+    return ApplyHidingRule(OrvexAddScreenObject(name, std::move(object)));
 }
 
 int32_t TVuderOrvex::NotificationID(WPARAM wParam) {

@@ -11,9 +11,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 class TVuderOrvex;
+class TScreenObject;
 
 // Sender, the item's ID and the mouse position (screen pixels, each 0..65535).
 using TTransparentSDKMouseEvent =
@@ -50,6 +52,10 @@ public:
     // makes no item.
     int32_t AddBitmapFromResource(POINT Position, HINSTANCE Instance,
                                   const std::string& ResourceName, COLORREF TransparentColor);
+
+    // An item around a screen object the program made itself (see
+    // OrvexAddScreenObject); the hiding rule applies as to the others.
+    int32_t AddScreenObject(const char* name, std::unique_ptr<TScreenObject> object);
 
     TTransparentSDKMouseEvent OnClick;
     TTransparentSDKMouseEvent OnDoubleClick;

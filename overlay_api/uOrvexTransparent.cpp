@@ -115,6 +115,15 @@ void OrvexCloseOverlay() {
         FormInstance->Close();
 }
 
+int32_t OrvexAddScreenObject(const char* name, std::unique_ptr<TScreenObject> object) {
+    auto lines = [] { return ArgumentLines{"  (a screen object of the program)"}; };
+    return GuardedCreate(name, lines, [&](TTransparentForm& form) {
+        if (!object)
+            return static_cast<int32_t>(ORVEX_NOT_MADE);
+        return form.AddScreenObject(std::move(object), false);
+    });
+}
+
 void SetOverlayCoverage(OverlayCoverage coverage) {
     Coverage = coverage;
     if (FormInstance)

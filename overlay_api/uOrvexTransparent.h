@@ -9,10 +9,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 class TTransparentForm;
+class TScreenObject;
 
 // Library start: decides debug mode by the marker file "<program file>.debug",
 // writes "DLL initialized" and makes the overlay window (hidden, empty). Runs
@@ -37,6 +39,12 @@ void EnsureTransparentForm();
 // STATUSCHANGED_DELETE) for a program that is ending; the library end then
 // only releases it.
 void OrvexCloseOverlay();
+// Adds an item around a screen object the program made itself (the card's
+// pictures, scaled for the screen's DPI), with the results and debug lines of
+// the Orvex_ functions: the new ID, ORVEX_NO_WINDOW, ORVEX_NOT_MADE for no
+// object, ORVEX_EXCEPTION. For programs that link the library statically;
+// Orvex.dll does not export it.
+int32_t OrvexAddScreenObject(const char* name, std::unique_ptr<TScreenObject> object);
 // What the overlay window covers: every monitor (the default) or only the
 // primary one. Kept for a window made later.
 void SetOverlayCoverage(OverlayCoverage coverage);

@@ -35,8 +35,10 @@ MouseButton ButtonOf(UINT msg) {
 } // namespace
 
 Control::Control(Control* parent) : parent_(parent), color_(::GetSysColor(COLOR_BTNFACE)) {
-    if (parent_)
+    if (parent_) {
         parent_->children_.push_back(this);
+        dpi_ = parent_->dpi_;
+    }
 }
 
 Control::~Control() {
@@ -263,7 +265,7 @@ HFONT Control::FontHandle() const {
 void Control::SetFont(const FontSpec& font) {
     fontSpec_ = font;
     parentFont_ = false;
-    Font made = MakeFont(font);
+    Font made = MakeFont(font, dpi_);
     // The old font stays alive until every window has the new one.
     std::swap(font_, made);
     FontChanged();
@@ -283,6 +285,35 @@ void Control::FontChanged() {
     if (Handle() && IsNative())
         ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), TRUE);
     Invalidate();
+}
+
+void Control::ScaleTree(int from, int to, std::vector<Font>& retired) {
+    auto scale = [&](LONG v) { return static_cast<LONG>(ScaleBetweenDpi(v, from, to)); };
+    if (parent_) {
+        const LONG left = scale(bounds_.left), top = scale(bounds_.top);
+        bounds_ = RECT{left, top, left + scale(bounds_.right - bounds_.left),
+                       top + scale(bounds_.bottom - bounds_.top)};
+        rightGap_ = scale(rightGap_);
+        bottomGap_ = scale(bottomGap_);
+    }
+    dpi_ = to;
+    if (font_) {
+        Font made = MakeFont(fontSpec_, dpi_);
+        std::swap(font_, made);
+        retired.push_back(std::move(made));
+    }
+    for (Control* c : children_)
+        c->ScaleTree(from, to, retired);
+}
+
+void Control::ApplyScaleTree() {
+    if (parent_)
+        ApplyBounds();
+    FontChanged();
+    Realign();
+    std::vector<Control*> children = children_;
+    for (Control* c : children)
+        c->ApplyScaleTree();
 }
 
 void Control::SetCaption(const std::wstring& caption) {

@@ -91,6 +91,11 @@ public:
     void SetFocus();
     bool Focused() const;
 
+    // The DPI the control is laid out for: 96 until its form is scaled. A
+    // length designed at 96 DPI at that scale.
+    int Dpi() const { return dpi_; }
+    int Scaled(int designValue) const { return ScaleToDpi(designValue, dpi_); }
+
     // Runs OnClick, as a click of the user does.
     void Click();
     void Invalidate();
@@ -134,6 +139,14 @@ protected:
     // Moves the window to bounds_.
     virtual void ApplyBounds();
 
+    // Rescaling from one DPI to another, in two passes over the tree: first
+    // bounds, anchor distances and fonts of this control and its children
+    // (a top-level window keeps its frame; its owner sizes it), the fonts
+    // they replace kept in `retired` until every window has its new one;
+    // then the windows are moved, get their fonts and lay out their children.
+    void ScaleTree(int from, int to, std::vector<Font>& retired);
+    void ApplyScaleTree();
+
     // A brush of Color(), kept until the colour changes.
     HBRUSH BackgroundBrush();
     // Sets the colour a kind starts with, without leaving the parent's colour.
@@ -168,6 +181,7 @@ private:
     COLORREF brushColor_ = 0;
     const wchar_t* stdClass_ = nullptr;
     bool leftDown_ = false;
+    int dpi_ = DesignDpi;
 };
 
 } // namespace ui

@@ -161,7 +161,7 @@ void PictureBox::SetPicture(Picture picture) {
 void PictureBox::PictureChanged() {
     if (autoSize_ && BitmapHandle()) {
         SIZE s = BitmapSize();
-        SetBounds(Left(), Top(), s.cx, s.cy);
+        SetBounds(Left(), Top(), Scaled(s.cx), Scaled(s.cy));
     }
     Invalidate();
 }
@@ -185,9 +185,13 @@ void PictureBox::Paint(HDC dc, const RECT& client) {
         return;
     Selection picture(mem.Get(), shown);
     SIZE s = BitmapSize();
-    if (stretch_) {
+    if (stretch_ || Dpi() != DesignDpi) {
+        // Scaled with its form, the picture (a photograph) is smoothed.
+        const int w = stretch_ ? client.right : Scaled(s.cx);
+        const int h = stretch_ ? client.bottom : Scaled(s.cy);
         ::SetStretchBltMode(dc, HALFTONE);
-        ::StretchBlt(dc, 0, 0, client.right, client.bottom, mem.Get(), 0, 0, s.cx, s.cy, SRCCOPY);
+        ::SetBrushOrgEx(dc, 0, 0, nullptr);
+        ::StretchBlt(dc, 0, 0, w, h, mem.Get(), 0, 0, s.cx, s.cy, SRCCOPY);
     } else {
         ::BitBlt(dc, 0, 0, s.cx, s.cy, mem.Get(), 0, 0, SRCCOPY);
     }

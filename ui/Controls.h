@@ -61,7 +61,8 @@ private:
     bool pressed_ = false;
 };
 
-// Shows a bitmap at its top left corner, or stretched over its area.
+// Shows a bitmap at its top left corner, or stretched over its area. On a
+// form scaled to another DPI the bitmap is drawn at the scaled size, smoothed.
 class PictureBox : public Control {
 public:
     explicit PictureBox(Control& parent);

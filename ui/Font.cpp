@@ -2,9 +2,9 @@
 
 namespace ui {
 
-Font MakeFont(const FontSpec& font) {
+Font MakeFont(const FontSpec& font, int dpi) {
     LOGFONTW lf{};
-    lf.lfHeight = -(font.height > 0 ? font.height : 1); // negative: character height
+    lf.lfHeight = -ScaleToDpi(font.height > 0 ? font.height : 1, dpi); // negative: character height
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = font.italic ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;

@@ -2,6 +2,7 @@
 // colour its text is drawn in; MakeFont makes the GDI font for it.
 #pragma once
 
+#include "ui/DpiScaling.h"
 #include "ui/Handles.h"
 
 #include <string>
@@ -18,7 +19,8 @@ struct FontSpec {
     bool operator==(const FontSpec&) const = default;
 };
 
-// The font described; an empty owner when the system refuses it.
-Font MakeFont(const FontSpec& font);
+// The font described, its height designed for 96 DPI and scaled to `dpi`;
+// an empty owner when the system refuses it.
+Font MakeFont(const FontSpec& font, int dpi = DesignDpi);
 
 } // namespace ui

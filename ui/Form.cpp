@@ -136,6 +136,12 @@ int Form::ClientHeight() const {
 }
 
 void Form::SetClientSize(int width, int height) {
+    designClient_ = SIZE{ScaleBetweenDpi(std::max(width, 0), Dpi(), DesignDpi),
+                         ScaleBetweenDpi(std::max(height, 0), Dpi(), DesignDpi)};
+    ResizeClient(width, height);
+}
+
+void Form::ResizeClient(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     HWND hwnd = Handle();
@@ -183,7 +189,9 @@ void Form::SetVisible(bool visible) {
     if (visible) {
         if (Visible())
             return;
-        if (position_ == FormPosition::ScreenCenter)
+        if (dpiScaling_)
+            FitToMonitor();
+        else if (position_ == FormPosition::ScreenCenter)
             Center();
         if (OnShow)
             OnShow();
@@ -471,6 +479,12 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_MOVE:
         ReadBounds();
+        break;
+    case WM_DPICHANGED:
+        if (dpiScaling_) {
+            DpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        }
         break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {

@@ -57,6 +57,20 @@ public:
     // Centres the form on the primary screen.
     void Center();
 
+    // A form scaled to its monitor: designed for 96 DPI, it takes the DPI of
+    // the monitor it is shown on (shrunk where it would not fit the work
+    // area) and follows WM_DPICHANGED; shown, it lies inside the work area.
+    // Off by default: the form keeps the pixel sizes it is given.
+    bool DpiScaling() const { return dpiScaling_; }
+    void SetDpiScaling(bool on) { dpiScaling_ = on; }
+    // Lays the form and its components out for this DPI: the client size
+    // and every bounds, distance and font, scaled from the current DPI.
+    void ScaleTo(int dpi);
+    // What the form does with WM_DPICHANGED: the new DPI (as far as the form
+    // fits the work area there) and the system's suggested window rectangle,
+    // whose top left corner it takes, moved into the work area.
+    void DpiChanged(int dpi, const RECT& suggested);
+
     bool Visible() const override;
     // Showing runs OnShow first (and centres a ScreenCenter form); hiding ends
     // a modal display.
@@ -117,6 +131,12 @@ private:
     void SetDefaultButton(Button* button, bool on);
     void SetCancelButton(Button* button, bool on);
     void ReadBounds();
+    void ResizeClient(int width, int height);
+    // The DPI at which the form fits the work area of the monitor, at most `wanted`.
+    int FittingDpiOn(HMONITOR monitor, int wanted) const;
+    void ScaleToFit(HMONITOR monitor, int wanted);
+    void MoveIntoWorkArea(HMONITOR monitor);
+    void FitToMonitor();
     void FocusFirst();
     Control* FocusedControl() const;
     void DisableOtherWindows();
@@ -131,6 +151,8 @@ private:
     FormStyle formStyle_ = FormStyle::Normal;
     FormPosition position_ = FormPosition::Designed;
     bool modal_ = false;
+    bool dpiScaling_ = false;
+    SIZE designClient_{0, 0}; // the client size set, at 96 DPI
     bool closing_ = false;
     bool released_ = false;
     int modalResult_ = 0;

@@ -1,5 +1,7 @@
 #include "ui/Layout.h"
 
+#include <algorithm>
+
 namespace ui {
 
 void AnchorGaps(const RECT& client, LayoutItem& item) {
@@ -68,6 +70,13 @@ void Arrange(const RECT& client, std::vector<LayoutItem>& items) {
 
 POINT CenteredOrigin(int screenWidth, int screenHeight, int w, int h) {
     return POINT{(screenWidth - w) / 2, (screenHeight - h) / 2};
+}
+
+RECT MoveIntoArea(RECT window, RECT area) {
+    const int w = Width(window), h = Height(window);
+    int left = std::max<int>(std::min<int>(window.left, area.right - w), area.left);
+    int top = std::max<int>(std::min<int>(window.top, area.bottom - h), area.top);
+    return RECT{left, top, left + w, top + h};
 }
 
 } // namespace ui

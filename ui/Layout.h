@@ -42,4 +42,8 @@ void Arrange(const RECT& client, std::vector<LayoutItem>& items);
 // Top-left corner that centres a w × h window on a screen of the given size.
 POINT CenteredOrigin(int screenWidth, int screenHeight, int w, int h);
 
+// The window moved (never resized) so that it lies inside the area; a window
+// larger than the area keeps its top left corner (caption, menu) inside it.
+RECT MoveIntoArea(RECT window, RECT area);
+
 } // namespace ui
