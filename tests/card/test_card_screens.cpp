@@ -169,10 +169,8 @@ TEST(CardAtHighDpi, SceneLetterAndAboutAtTheirScaledSizes) {
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(about); }, 5000));
 
-    // Own-card mode stops the snow; the snowman still comes at 85 s, beside
-    // the Letter window. (Under Wine the snow must stop here: a window shape
-    // of more than 32,765 rectangles, which the snow at these DPIs reaches
-    // after 25 to 35 s, breaks the connection to the X server.)
+    // Own-card mode stops the snow, so the screen shot at 88 s shows the
+    // snowman beside the Letter window without drifts over it.
     HWND own = FindChild(letter, L"Eigene Karte schreiben ...");
     ASSERT_NE(own, nullptr);
     ClickWindow(own);
