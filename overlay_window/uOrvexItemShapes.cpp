@@ -109,6 +109,16 @@ std::unique_ptr<TScreenObject> MakeBitmapObjectFromResource(POINT Position, HMOD
     return bitmap;
 }
 
+ui::Region PaintObjectArea(TScreenObject& object, ui::Canvas& canvas) {
+    ui::Region area = ui::MakeEmptyRegion();
+    HRGN before = area.Get();
+    HRGN after = object.Paint(canvas, before, false);
+    // A shape that answers with a region of its own hands it over.
+    if (after && after != before)
+        area.Reset(after);
+    return area;
+}
+
 bool PaintsExactArea(const TScreenObject& object, RECT& box) {
     box = RECT{0, 0, 0, 0};
     if (!object.Visible)

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "screen_objects/uScreenObject.h"
+#include "ui/Canvas.h"
+#include "ui/Handles.h"
 
 #include <windows.h>
 
@@ -28,6 +30,9 @@ MakeBitmapObjectFromFile(POINT Position, const std::wstring& FileName, COLORREF 
 std::unique_ptr<TScreenObject> MakeBitmapObjectFromResource(POINT Position, HMODULE Instance,
                                                             const std::wstring& ResourceName,
                                                             COLORREF TransparentColor);
+
+// Paints the object, adding its area to a fresh region, which it returns.
+ui::Region PaintObjectArea(TScreenObject& object, ui::Canvas& canvas);
 
 // Whether painting the object covers exactly the area it adds to the region:
 // no pixel drawn outside it, none inside it left unpainted. Filled ellipses,

@@ -48,17 +48,6 @@ RECT DrawnBox(const TScreenObject& object, HRGN area, bool& exact) {
     return box;
 }
 
-// Paints one item, adding its area to a fresh region, which it returns.
-ui::Region PaintItemArea(TTransparentFormObject& item, ui::Canvas& canvas) {
-    ui::Region area = ui::MakeEmptyRegion();
-    HRGN before = area.Get();
-    HRGN after = item.ScreenObject->Paint(canvas, before, false);
-    // A shape that answers with a region of its own hands it over.
-    if (after && after != before)
-        area.Reset(after);
-    return area;
-}
-
 // Notes what the item's paint, which added `area`, left.
 void RecordPaint(TTransparentFormObject& item, HRGN area) {
     bool exact = false;
@@ -90,17 +79,15 @@ public:
     void RebuildDamaged(ui::Canvas& canvas);
 
     const ui::Region& Shape() const override { return layer_ ? shown_ : shape_; }
-    HDC ShownPicture(HDC ordinary) const override { return layer_ ? layer_->dc.Get() : ordinary; }
+    HDC ShownPicture(HDC ordinary) const override {
+        return layer_ ? layer_->picture.dc.Get() : ordinary;
+    }
 
 private:
     // The demonstration layer: the ordinary picture with the demonstration
     // items over it, and where they drew at its last rebuild.
     struct TLayer {
-        ui::MemoryDC dc;
-        ui::Bitmap bitmap;
-        uint32_t* bits = nullptr;
-        SIZE size{0, 0};
-        POINT origin{0, 0};
+        ui::PixelPicture picture;
         ui::Region demoShape;
         std::vector<RECT> boxes;
     };
@@ -208,19 +195,16 @@ void TIncrementalRepaint::CopyBoxes(const std::vector<RECT>& boxes) {
 bool TIncrementalRepaint::MakeLayer() {
     const SIZE size = scene_.PictureSize;
     const POINT origin = scene_.Origin;
-    if (layer_ && layer_->size.cx == size.cx && layer_->size.cy == size.cy &&
-        layer_->origin.x == origin.x && layer_->origin.y == origin.y)
-        return true;
+    if (layer_) {
+        const ui::PixelAccess& now = layer_->picture.pixels;
+        if (now.width == size.cx && now.height == size.cy && now.origin.x == origin.x &&
+            now.origin.y == origin.y)
+            return true;
+    }
     auto layer = std::make_unique<TLayer>();
-    ui::WindowDC screen(nullptr);
-    layer->dc.Reset(::CreateCompatibleDC(screen.Get()));
-    layer->bitmap = ui::MakePixelBitmap(screen.Get(), size, layer->bits);
-    if (!layer->dc || !layer->bitmap)
+    layer->picture = ui::MakePixelPicture(size, origin);
+    if (!layer->picture)
         return false;
-    ::SelectObject(layer->dc.Get(), layer->bitmap.Get());
-    ::SetWindowOrgEx(layer->dc.Get(), origin.x, origin.y, nullptr);
-    layer->size = size;
-    layer->origin = origin;
     layer_ = std::move(layer);
     result_.CopyAll = true; // a new picture: all of it shows anew
     return true;
@@ -237,11 +221,11 @@ void TIncrementalRepaint::RebuildLayer(HDC ordinary) {
     TLayer& layer = *layer_;
     // The ordinary picture beneath (what it holds outside the ordinary shape
     // never shows), then every demonstration item in full: they are few.
-    const SIZE size = layer.size;
-    ::BitBlt(layer.dc.Get(), layer.origin.x, layer.origin.y, size.cx, size.cy, ordinary,
-             layer.origin.x, layer.origin.y, SRCCOPY);
-    ui::Canvas canvas(layer.dc.Get());
-    canvas.SetPixels(ui::PixelAccess{layer.bits, size.cx, size.cy, layer.origin});
+    const ui::PixelAccess& pixels = layer.picture.pixels;
+    ::BitBlt(layer.picture.dc.Get(), pixels.origin.x, pixels.origin.y, pixels.width, pixels.height,
+             ordinary, pixels.origin.x, pixels.origin.y, SRCCOPY);
+    ui::Canvas canvas(layer.picture.dc.Get());
+    canvas.SetPixels(pixels);
     ui::Region demoShape = scene_.DemoItems ? PaintInFull(*scene_.DemoItems, canvas, &layer.boxes)
                                             : ui::MakeEmptyRegion();
     const bool demoSame = layer.demoShape && SameRegion(layer.demoShape.Get(), demoShape.Get());
@@ -281,7 +265,7 @@ ui::Region TIncrementalRepaint::PaintInFull(TItemList& list, ui::Canvas& canvas,
             ForgetPaint(item);
             continue;
         }
-        ui::Region area = PaintItemArea(item, canvas);
+        ui::Region area = PaintObjectArea(*item.ScreenObject, canvas);
         ++stats_.ItemPaints;
         RecordPaint(item, area.Get());
         if (boxes && !IsEmpty(item.Paint.Box))
@@ -385,7 +369,7 @@ void TIncrementalRepaint::RebuildOcclusion(ui::Canvas& canvas, const std::vector
             below.push_back(i);
             continue;
         }
-        ui::Region area = PaintItemArea(item, canvas);
+        ui::Region area = PaintObjectArea(*item.ScreenObject, canvas);
         ++stats_.ItemPaints;
         RecordPaint(item, area.Get());
         if (item.Paint.Shown)
@@ -414,7 +398,7 @@ void TIncrementalRepaint::RebuildOcclusion(ui::Canvas& canvas, const std::vector
             ui::Region visible(::CreateRectRgnIndirect(&box));
             ::CombineRgn(visible.Get(), visible.Get(), covered.Get(), RGN_DIFF);
             clip_(visible.Get());
-            ui::Region area = PaintItemArea(item, canvas);
+            ui::Region area = PaintObjectArea(*item.ScreenObject, canvas);
             ++stats_.ItemPaints;
             RecordPaint(item, area.Get());
             if (::CombineRgn(visible.Get(), visible.Get(), area.Get(), RGN_AND) > NULLREGION) {
@@ -466,13 +450,13 @@ void TIncrementalRepaint::RebuildDamaged(ui::Canvas& canvas) {
         }
         if (item.Paint.Dirty) {
             clip_(nullptr);
-            areas[i] = PaintItemArea(item, canvas);
+            areas[i] = PaintObjectArea(*item.ScreenObject, canvas);
             ++stats_.ItemPaints;
             RecordPaint(item, areas[i].Get());
             damageRect(item.Paint.Box);
             clip_(damage.Get());
         } else if (!IsEmpty(item.Paint.Box) && ::RectInRegion(damage.Get(), &item.Paint.Box)) {
-            areas[i] = PaintItemArea(item, canvas);
+            areas[i] = PaintObjectArea(*item.ScreenObject, canvas);
             ++stats_.ItemPaints;
             RecordPaint(item, areas[i].Get());
         }

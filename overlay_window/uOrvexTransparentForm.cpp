@@ -516,7 +516,7 @@ LRESULT TTransparentForm::HandleFormMessage(UINT msg, WPARAM wParam, LPARAM lPar
         FormDisplayChange();
         break;
     case WM_PAINT: {
-        if (!Engine->SystemDraws() && Presenter.Ready() && ImageDC) {
+        if (!Engine->SystemDraws() && Presenter.Ready() && Image) {
             // Asking for the invalid area would cost what Present avoids.
             ::ValidateRect(Handle(), nullptr);
             Present(nullptr);
@@ -524,9 +524,9 @@ LRESULT TTransparentForm::HandleFormMessage(UINT msg, WPARAM wParam, LPARAM lPar
         }
         PAINTSTRUCT ps;
         HDC dc = ::BeginPaint(Handle(), &ps);
-        if (ImageDC)
+        if (Image)
             ::BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-                     ps.rcPaint.bottom - ps.rcPaint.top, ImageDC.Get(),
+                     ps.rcPaint.bottom - ps.rcPaint.top, Image.dc.Get(),
                      ps.rcPaint.left + WindowOrigin.x, ps.rcPaint.top + WindowOrigin.y, SRCCOPY);
         ::EndPaint(Handle(), &ps);
         return 0;

@@ -148,7 +148,7 @@ public:
     void InvalidateShape() { Engine->Forget(); }
     const TRepaintStats& Repaints() const { return Engine->Stats(); }
     // The picture the screen shows (null before the first rebuild).
-    HDC PictureDC() const { return Engine->ShownPicture(ImageDC.Get()); }
+    HDC PictureDC() const { return Engine->ShownPicture(Image.dc.Get()); }
     void CheckAutohide();
     void DispatchMouseEvent(UINT Msg);
     // Shows the window above every other program's window; does nothing
@@ -218,9 +218,7 @@ private:
     // Where the own program's windows above the overlay lie (screen
     // coordinates): cut out of the shape handed to the system.
     std::vector<RECT> Holes;
-    ui::Bitmap ImageBitmap;        // declared before the DC so the DC goes first
-    uint32_t* ImageBits = nullptr; // the picture's pixels, 32-bit, top-down
-    ui::MemoryDC ImageDC;
+    ui::PixelPicture Image; // items paint into it in screen coordinates
     int16_t ImageCursorNumber = crDefault;
     bool LeftPressed = false;
     long Rebuilds = 0;

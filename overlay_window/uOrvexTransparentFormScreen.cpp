@@ -46,46 +46,30 @@ void TTransparentForm::PlaceWindow() {
     WindowOrigin = POINT{bounds.left, bounds.top};
     ImageSize = size;
     // A picture of the new size and place; everything is painted anew.
-    ImageDC = ui::MemoryDC();
-    ImageBitmap = ui::Bitmap();
-    ImageBits = nullptr;
+    Image = ui::PixelPicture();
     Engine->Forget();
     ScheduleRepaint();
 }
 
 void TTransparentForm::ClipPicture(HRGN screenRegion) {
-    if (!ImageDC)
+    if (!Image)
         return;
     if (!screenRegion || (WindowOrigin.x == 0 && WindowOrigin.y == 0)) {
-        ::SelectClipRgn(ImageDC.Get(), screenRegion);
+        ::SelectClipRgn(Image.dc.Get(), screenRegion);
         return;
     }
     // A clipping region is in the picture's pixels, not in screen coordinates.
     ui::Region clip = ui::MakeEmptyRegion();
     ::CombineRgn(clip.Get(), screenRegion, nullptr, RGN_COPY);
     ::OffsetRgn(clip.Get(), -WindowOrigin.x, -WindowOrigin.y);
-    ::SelectClipRgn(ImageDC.Get(), clip.Get());
+    ::SelectClipRgn(Image.dc.Get(), clip.Get());
 }
 
 HDC TTransparentForm::ImageCanvasDC() {
-    if (ImageDC)
-        return ImageDC.Get();
-    if (ImageSize.cx <= 0 || ImageSize.cy <= 0)
-        return nullptr;
-    ui::WindowDC screen(nullptr);
-    ui::MemoryDC dc(::CreateCompatibleDC(screen.Get()));
-    // A picture whose pixels the canvas may fill directly.
-    uint32_t* bits = nullptr;
-    ui::Bitmap bitmap = ui::MakePixelBitmap(screen.Get(), ImageSize, bits);
-    if (!dc || !bitmap)
-        return nullptr;
-    ImageBits = bits;
-    ::SelectObject(dc.Get(), bitmap.Get());
-    // Items paint in screen coordinates.
-    ::SetWindowOrgEx(dc.Get(), WindowOrigin.x, WindowOrigin.y, nullptr);
-    ImageBitmap = std::move(bitmap);
-    ImageDC = std::move(dc);
-    return ImageDC.Get();
+    // Items paint in screen coordinates; the canvas may fill its pixels directly.
+    if (!Image)
+        Image = ui::MakePixelPicture(ImageSize, WindowOrigin);
+    return Image.dc.Get();
 }
 
 void TTransparentForm::RedrawTimerTimer() {
@@ -101,9 +85,7 @@ void TTransparentForm::HideNewItemsUnderPointer() {
     POINT pos{};
     if (!Items || !::GetCursorPos(&pos))
         return;
-    ui::MemoryDC scratch;
-    ui::Bitmap pixel;
-    uint32_t* bits = nullptr;
+    ui::PixelPicture scratch;
     for (TTransparentFormObject& item : *Items) {
         // Never painted: it has no area yet.
         const bool isNew = !item.ScreenObject || !item.ScreenObject->Region;
@@ -111,19 +93,11 @@ void TTransparentForm::HideNewItemsUnderPointer() {
         if (!isNew || !item.AutoHide || item.AutoHidden || !item.ScreenObject ||
             !PaintsExactArea(*item.ScreenObject, box) || !::PtInRect(&box, pos))
             continue;
-        if (!scratch) {
-            scratch.Reset(::CreateCompatibleDC(nullptr));
-            pixel = ui::MakePixelBitmap(scratch.Get(), SIZE{1, 1}, bits);
-            if (!scratch || !pixel)
-                return;
-            ::SelectObject(scratch.Get(), pixel.Get());
-        }
-        ui::Canvas canvas(scratch.Get());
-        canvas.SetPixels(ui::PixelAccess{bits, 1, 1, POINT{0, 0}});
-        ui::Region area = ui::MakeEmptyRegion();
-        HRGN after = item.ScreenObject->Paint(canvas, area.Get(), false);
-        if (after && after != area.Get())
-            area.Reset(after);
+        if (!scratch && !(scratch = ui::MakePixelPicture(SIZE{1, 1})))
+            return;
+        ui::Canvas canvas(scratch.dc.Get());
+        canvas.SetPixels(scratch.pixels);
+        PaintObjectArea(*item.ScreenObject, canvas); // the object keeps its area
         if (item.ScreenObject->ContainsPoint(pos)) {
             item.AutoHidden = true;
             NotifyStatusChanged(item.ID, STATUSCHANGED_AUTOHIDE);
@@ -145,7 +119,7 @@ void TTransparentForm::RebuildWindowShape() {
         return;
     }
     ui::Canvas canvas(dc);
-    canvas.SetPixels(ui::PixelAccess{ImageBits, ImageSize.cx, ImageSize.cy, WindowOrigin});
+    canvas.SetPixels(Image.pixels);
     const TRepaintScene scene{Items ? &*Items : nullptr, DemoItems ? &*DemoItems : nullptr,
                               !IsDialogVisible(), ImageSize, WindowOrigin};
     TRepaintResult result =
@@ -202,7 +176,7 @@ void TTransparentForm::HandRegionToSystem(ui::Region region, BOOL redraw) {
 }
 
 void TTransparentForm::Present(HRGN area) {
-    if (!Handle() || !ImageDC)
+    if (!Handle() || !Image)
         return;
     if (!Presenter.Ready()) {
         ::InvalidateRgn(Handle(), area, FALSE);
@@ -226,7 +200,7 @@ void TTransparentForm::Present(HRGN area) {
     // The area is in screen coordinates, the copies in the window's.
     for (RECT& r : rects)
         ::OffsetRect(&r, -WindowOrigin.x, -WindowOrigin.y);
-    Presenter.Copy(Engine->ShownPicture(ImageDC.Get()), WindowOrigin, rects, ImageSize);
+    Presenter.Copy(Engine->ShownPicture(Image.dc.Get()), WindowOrigin, rects, ImageSize);
 }
 
 // Every restack costs: under a window manager each one becomes a round of

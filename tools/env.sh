@@ -62,6 +62,25 @@ unmanage_windows() {
   touch "$WINEPREFIX/.x11-unmanaged"
 }
 
+# Switches to a copy of the project's Wine prefix, $build/wine-<name>, made
+# once; the command given after the name, if any, runs in the new copy first.
+# On exit the copy's Wine server and our own Xvfb are stopped.
+use_prefix_copy() {
+  local name=$1 prefix="$build/wine-$1"
+  shift
+  if [ ! -f "$prefix/.copied" ]; then
+    rm -rf "$prefix"
+    cp -a "$WINEPREFIX" "$prefix"
+    if [ "$#" -gt 0 ]; then
+      WINEPREFIX="$prefix" "$@"
+      WINEPREFIX="$prefix" wineserver -w
+    fi
+    touch "$prefix/.copied"
+  fi
+  export WINEPREFIX=$prefix
+  trap 'wineserver -k 2>/dev/null || true; stop_own_xvfb' EXIT
+}
+
 # True when $DISPLAY names an X server that answers.
 display_works() {
   [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && return 0

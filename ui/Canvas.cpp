@@ -1,13 +1,15 @@
 #include "ui/Canvas.h"
 
+#include "ui/RegionUnion.h"
+
 #include <algorithm>
 
 namespace ui {
 
-Bitmap MakePixelBitmap(HDC reference, SIZE size, uint32_t*& bits) {
-    bits = nullptr;
+PixelPicture MakePixelPicture(SIZE size, POINT origin) {
+    PixelPicture picture;
     if (size.cx <= 0 || size.cy <= 0)
-        return Bitmap();
+        return picture;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = size.cx;
@@ -15,12 +17,18 @@ Bitmap MakePixelBitmap(HDC reference, SIZE size, uint32_t*& bits) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* pixels = nullptr;
-    Bitmap bitmap(::CreateDIBSection(reference, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
-    if (!bitmap || !pixels)
-        return Bitmap();
-    bits = static_cast<uint32_t*>(pixels);
-    return bitmap;
+    WindowDC screen(nullptr);
+    void* bits = nullptr;
+    Bitmap bitmap(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    MemoryDC dc(::CreateCompatibleDC(screen.Get()));
+    if (!bitmap || !bits || !dc)
+        return picture;
+    ::SelectObject(dc.Get(), bitmap.Get());
+    ::SetWindowOrgEx(dc.Get(), origin.x, origin.y, nullptr);
+    picture.bitmap = std::move(bitmap);
+    picture.dc = std::move(dc);
+    picture.pixels = PixelAccess{static_cast<uint32_t*>(bits), size.cx, size.cy, origin};
+    return picture;
 }
 
 void FillPixelRects(const PixelAccess& pixels, const RECT* rects, size_t count, uint32_t pixel) {
@@ -159,17 +167,7 @@ void Canvas::PaintRegion(HRGN region) {
     if (::GetClipRgn(dc_, clip.Get()) == 1 &&
         ::CombineRgn(fill.Get(), fill.Get(), clip.Get(), RGN_AND) == NULLREGION)
         return;
-    DWORD size = static_cast<DWORD>(rectBuffer_.size());
-    if (size < sizeof(RGNDATAHEADER) ||
-        ::GetRegionData(fill.Get(), size, reinterpret_cast<RGNDATA*>(rectBuffer_.data())) == 0) {
-        size = ::GetRegionData(fill.Get(), 0, nullptr);
-        if (size < sizeof(RGNDATAHEADER))
-            return;
-        rectBuffer_.resize(size);
-        if (::GetRegionData(fill.Get(), size, reinterpret_cast<RGNDATA*>(rectBuffer_.data())) == 0)
-            return;
-    }
-    const auto* data = reinterpret_cast<const RGNDATA*>(rectBuffer_.data());
+    const std::vector<RECT> rects = RegionRects(fill.Get());
     const COLORREF c = brushColor_;
     const uint32_t pixel = (static_cast<uint32_t>(GetRValue(c)) << 16) |
                            (static_cast<uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
@@ -177,7 +175,7 @@ void Canvas::PaintRegion(HRGN region) {
     ::GdiFlush();
     PixelAccess device = pixels_;
     device.origin = POINT{0, 0};
-    FillPixelRects(device, reinterpret_cast<const RECT*>(data->Buffer), data->rdh.nCount, pixel);
+    FillPixelRects(device, rects.data(), rects.size(), pixel);
 }
 
 } // namespace ui

@@ -9,7 +9,7 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <vector>
+#include <utility>
 
 namespace ui {
 
@@ -22,9 +22,27 @@ struct PixelAccess {
     POINT origin{0, 0};
 };
 
-// A 32-bit top-down picture of the given size whose pixels the program
-// may write; bits receives them (null, with a null bitmap, on failure).
-Bitmap MakePixelBitmap(HDC reference, SIZE size, uint32_t*& bits);
+// A 32-bit top-down picture whose pixels the program may write, selected
+// into a memory DC whose window origin is pixels.origin.
+struct PixelPicture {
+    PixelPicture() = default;
+    PixelPicture(PixelPicture&&) = default;
+    // The old DC goes before its bitmap: a bitmap selected into a DC cannot
+    // be deleted.
+    PixelPicture& operator=(PixelPicture&& other) noexcept {
+        dc = std::move(other.dc);
+        bitmap = std::move(other.bitmap);
+        pixels = other.pixels;
+        return *this;
+    }
+    explicit operator bool() const { return static_cast<bool>(dc); }
+
+    Bitmap bitmap; // declared before the DC so the DC goes first
+    MemoryDC dc;
+    PixelAccess pixels;
+};
+// An empty picture (no DC) when the size is empty or the system refuses it.
+PixelPicture MakePixelPicture(SIZE size, POINT origin = POINT{0, 0});
 
 // Fills the parts of rects (each offset by -origin) that lie inside the
 // picture with one 32-bit pixel value.
@@ -91,7 +109,6 @@ private:
     bool penDirty_ = true;
     bool brushDirty_ = true;
     PixelAccess pixels_;
-    std::vector<char> rectBuffer_;
 };
 
 } // namespace ui

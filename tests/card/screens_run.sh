@@ -13,14 +13,7 @@ here=$(cd "$(dirname "$0")/../.." && pwd)
 # shellcheck source=tools/env.sh
 . "$here/tools/env.sh"
 
-prefix="$build/wine-screens"
-if [ ! -f "$prefix/.screens" ]; then
-  rm -rf "$prefix"
-  cp -a "$WINEPREFIX" "$prefix"
-  touch "$prefix/.screens"
-fi
-export WINEPREFIX=$prefix
-trap 'wineserver -k 2>/dev/null || true; stop_own_xvfb' EXIT
+use_prefix_copy screens
 
 # The DPI Wine reports to DPI-aware programs; read when the prefix's
 # Wine server starts, so set it with no program running.

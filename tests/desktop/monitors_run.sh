@@ -20,16 +20,11 @@ if [ ! -f "$lib/libXinerama.so.1" ] || [ "$src" -nt "$lib/libXinerama.so.1" ]; t
   gcc -m32 -shared -fPIC -O2 -Wall -Wextra -o "$lib/libXinerama.so.1" "$src"
 fi
 
-prefix="$build/wine-monitors"
-if [ ! -f "$prefix/.monitors" ]; then
-  rm -rf "$prefix"
-  cp -a "$WINEPREFIX" "$prefix"
-  WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f >/dev/null 2>&1
-  WINEPREFIX="$prefix" wineserver -w
-  touch "$prefix/.monitors"
-fi
-export WINEPREFIX=$prefix
-trap 'wineserver -k 2>/dev/null || true; stop_own_xvfb' EXIT
+# Wine asks RandR for the monitors first; this prefix copy must not.
+without_randr() {
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f >/dev/null 2>&1
+}
+use_prefix_copy monitors without_randr
 
 rc=0
 for heads in "1024x768+0+0,1024x768+1024+0" "1024x768+1024+0,1024x768+0+0"; do

@@ -9,11 +9,9 @@ namespace {
 // A picture of the kind the overlay paints into, with its window origin at
 // a screen point, and a canvas over it that knows its pixels or not.
 struct Picture {
-    explicit Picture(POINT origin) : origin(origin) {
-        dc.Reset(::CreateCompatibleDC(nullptr));
-        bitmap = ui::MakePixelBitmap(dc.Get(), SIZE{Width, Height}, bits);
-        ::SelectObject(dc.Get(), bitmap.Get());
-        ::SetWindowOrgEx(dc.Get(), origin.x, origin.y, nullptr);
+    explicit Picture(POINT origin) : picture(ui::MakePixelPicture(SIZE{Width, Height}, origin)) {
+        dc = picture.dc.Get();
+        bits = picture.pixels.bits;
         std::fill(bits, bits + Width * Height, 0x00123456u);
     }
     std::vector<uint32_t> Pixels() const {
@@ -21,9 +19,8 @@ struct Picture {
         return std::vector<uint32_t>(bits, bits + Width * Height);
     }
     static constexpr int Width = 90, Height = 70;
-    POINT origin;
-    ui::MemoryDC dc;
-    ui::Bitmap bitmap;
+    ui::PixelPicture picture;
+    HDC dc = nullptr;
     uint32_t* bits = nullptr;
 };
 
@@ -46,11 +43,11 @@ TEST(CanvasPaintRegion, WritesWhatTheSystemFillWouldWithinTheClip) {
     };
     for (const Case& c : cases) {
         Picture system(origin), direct(origin);
-        ui::Canvas viaSystem(system.dc.Get()), viaPixels(direct.dc.Get());
-        viaPixels.SetPixels(ui::PixelAccess{direct.bits, Picture::Width, Picture::Height, origin});
+        ui::Canvas viaSystem(system.dc), viaPixels(direct.dc);
+        viaPixels.SetPixels(direct.picture.pixels);
         if (c.clipped) {
-            ::SelectClipRgn(system.dc.Get(), clip.Get());
-            ::SelectClipRgn(direct.dc.Get(), clip.Get());
+            ::SelectClipRgn(system.dc, clip.Get());
+            ::SelectClipRgn(direct.dc, clip.Get());
         }
         ui::Region area(
             ::CreateEllipticRgn(c.ellipse.left, c.ellipse.top, c.ellipse.right, c.ellipse.bottom));
