@@ -235,11 +235,21 @@ void TTransparentForm::KeepInFront() {
     }
     auto same = [](const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != FALSE; };
     if (!std::equal(plan.holes.begin(), plan.holes.end(), Holes.begin(), Holes.end(), same)) {
+        const std::vector<RECT> before = std::move(Holes);
         Holes = plan.holes;
-        if (Engine->ShapeCurrent())
+        if (Engine->ShapeCurrent()) {
             SetShape(FALSE);
-        else
+            // What changed under an own window never reached the screen there.
+            ui::RegionUnion uncovered;
+            for (const RECT& hole : before)
+                uncovered.Push(ui::Region(::CreateRectRgnIndirect(&hole)));
+            ui::Region area = uncovered.Finish();
+            RECT box;
+            if (::GetRgnBox(area.Get(), &box) > NULLREGION)
+                Present(area.Get());
+        } else {
             ScheduleRepaint();
+        }
     }
     if (!plan.restack)
         return;
