@@ -12,8 +12,20 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <memory>
 #include <vector>
+
+// What one copy through the child window costs, in milliseconds: a trip to
+// the system that grows with the whole shape, and the clipping of the piece
+// of shape the copy covers, which grows with the square of its rectangles.
+struct TCopyCost {
+    double PerCopy = 0;
+    double PerRectSquared = 0;
+};
+
+// The costs measured under Wine for a shape of the given number of rectangles.
+TCopyCost MeasuredCopyCost(size_t shapeRects);
 
 class TPicturePresenter {
 public:
@@ -22,16 +34,21 @@ public:
     bool Create(HWND overlay);
     void Destroy() { pane_.reset(); }
     bool Ready() const { return pane_ && pane_->Handle(); }
-    // Copies the picture to the window where rects (window coordinates)
-    // lie. The picture draws in screen coordinates: the window's point (0, 0)
-    // is the picture's point origin.
-    void Copy(HDC picture, POINT origin, const std::vector<RECT>& rects, SIZE window);
+    // Copies the picture to the window where area (window coordinates) lies;
+    // shape is the window's shape, which clips every copy. The picture
+    // draws in screen coordinates: the window's point (0, 0) is the
+    // picture's point origin.
+    void Copy(HDC picture, POINT origin, const std::vector<RECT>& area,
+              const std::vector<RECT>& shape, SIZE window);
 
 private:
     std::unique_ptr<ui::Window> pane_;
 };
 
-// The parts in which the rectangles of an area are copied to a window of the
-// given size: for each cell of a grid of the given cell size that the area
-// touches, the bounds of the area within that cell.
-std::vector<RECT> PresentParts(const std::vector<RECT>& area, SIZE window, SIZE cell);
+// The parts in which the area is copied to a window of the given size:
+// rectangles inside the window, apart from each other, that together cover
+// the area, chosen so that the copies cost least. A part costs the fixed
+// cost, plus the clipping cost of the shape's rectangles it touches; a part
+// is halved, across its longer side, as long as the halves cost less.
+std::vector<RECT> PresentParts(const std::vector<RECT>& area, const std::vector<RECT>& shape,
+                               SIZE window, TCopyCost cost);

@@ -182,15 +182,19 @@ void TTransparentForm::Present(HRGN area) {
         ::InvalidateRgn(Handle(), area, FALSE);
         return;
     }
-    // Only what lies inside the shape shows: each cell copied costs two
-    // trips to the system, even one the shape leaves empty.
-    std::vector<RECT> rects;
-    if (const HRGN shape = Engine->Shape().Get()) {
-        ui::Region visible = ui::MakeEmptyRegion();
-        if (::CombineRgn(visible.Get(), area ? area : shape, area ? shape : nullptr,
-                         area ? RGN_AND : RGN_COPY) == NULLREGION)
-            return;
-        rects = ui::RegionRects(visible.Get());
+    // Only what lies inside the shape shows, and every copy is clipped to
+    // the piece of the shape it covers.
+    std::vector<RECT> rects, shape;
+    if (const HRGN whole = Engine->Shape().Get()) {
+        shape = ui::RegionRects(whole);
+        if (area) {
+            ui::Region visible = ui::MakeEmptyRegion();
+            if (::CombineRgn(visible.Get(), area, whole, RGN_AND) == NULLREGION)
+                return;
+            rects = ui::RegionRects(visible.Get());
+        } else {
+            rects = shape;
+        }
     } else if (area) {
         rects = ui::RegionRects(area);
     } else {
@@ -198,9 +202,10 @@ void TTransparentForm::Present(HRGN area) {
                              WindowOrigin.y + ImageSize.cy});
     }
     // The area is in screen coordinates, the copies in the window's.
-    for (RECT& r : rects)
-        ::OffsetRect(&r, -WindowOrigin.x, -WindowOrigin.y);
-    Presenter.Copy(Engine->ShownPicture(Image.dc.Get()), WindowOrigin, rects, ImageSize);
+    for (std::vector<RECT>* list : {&rects, &shape})
+        for (RECT& r : *list)
+            ::OffsetRect(&r, -WindowOrigin.x, -WindowOrigin.y);
+    Presenter.Copy(Engine->ShownPicture(Image.dc.Get()), WindowOrigin, rects, shape, ImageSize);
 }
 
 // Every restack costs: under a window manager each one becomes a round of

@@ -5,38 +5,96 @@
 
 #include <vector>
 
-// The copy to the screen goes in cells: each part is the bounds of the area
-// within one cell, clipped to the window, in cell order.
-TEST(TransparentFormPresentParts, AreaSplitsIntoTheBoundsWithinEachCell) {
-    const SIZE window{300, 200}, cell{100, 100};
-    auto same = [](const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != FALSE; };
+namespace {
 
-    EXPECT_TRUE(PresentParts({}, window, cell).empty());
-    EXPECT_TRUE(PresentParts({RECT{400, 0, 500, 50}}, window, cell).empty()) << "outside";
-    EXPECT_TRUE(PresentParts({RECT{0, 0, 50, 50}}, SIZE{0, 200}, cell).empty());
-    EXPECT_TRUE(PresentParts({RECT{0, 0, 50, 50}}, window, SIZE{0, 0}).empty());
+bool Same(const RECT& a, const RECT& b) {
+    return ::EqualRect(&a, &b) != FALSE;
+}
 
-    // Two rectangles in one cell give their common bounds.
+long long AreaOf(const RECT& r) {
+    return r.right <= r.left || r.bottom <= r.top
+               ? 0
+               : static_cast<long long>(r.right - r.left) * (r.bottom - r.top);
+}
+
+// Rectangles of a scattered shape: rows of small flakes over the window.
+std::vector<RECT> Flakes(SIZE window, int rows, int columns) {
+    std::vector<RECT> flakes;
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column) {
+            const LONG x = column * window.cx / columns, y = row * window.cy / rows;
+            flakes.push_back(RECT{x, y, x + 3, y + 2});
+        }
+    return flakes;
+}
+
+size_t Touching(const std::vector<RECT>& shape, const RECT& part) {
+    size_t n = 0;
+    for (const RECT& r : shape) {
+        RECT common;
+        n += ::IntersectRect(&common, &r, &part) ? 1 : 0;
+    }
+    return n;
+}
+
+double CostOf(const std::vector<RECT>& parts, const std::vector<RECT>& shape, TCopyCost cost) {
+    double total = 0;
+    for (const RECT& part : parts) {
+        const double r = static_cast<double>(Touching(shape, part));
+        total += cost.PerCopy + cost.PerRectSquared * r * r;
+    }
+    return total;
+}
+
+} // namespace
+
+// Whatever the costs, the parts lie in the window, apart from each other,
+// and cover every pixel of the area that lies in the window.
+TEST(TransparentFormPresentParts, PartsCoverTheAreaOnceAndCostLessThanOneCopy) {
+    const SIZE window{1000, 800};
+    const std::vector<RECT> shape = Flakes(window, 40, 50);
+    const TCopyCost cost{1.0, 1e-3};
+
+    EXPECT_TRUE(PresentParts({}, shape, window, cost).empty());
+    EXPECT_TRUE(PresentParts({RECT{1200, 0, 1300, 50}}, shape, window, cost).empty()) << "outside";
+    EXPECT_TRUE(PresentParts({RECT{0, 0, 50, 50}}, shape, SIZE{0, 800}, cost).empty());
+
+    // With nothing to clip, one copy of the area's bounds, cut to the window.
     std::vector<RECT> parts =
-        PresentParts({RECT{10, 10, 20, 20}, RECT{50, 60, 70, 90}}, window, cell);
+        PresentParts({RECT{10, 10, 20, 20}, RECT{950, 700, 1100, 900}}, {}, window, cost);
     ASSERT_EQ(parts.size(), 1u);
-    EXPECT_TRUE(same(parts[0], RECT{10, 10, 70, 90}));
+    EXPECT_TRUE(Same(parts[0], RECT{10, 10, 1000, 800}));
 
-    // A rectangle across a cell corner and past the window's edge: four parts,
-    // none outside the window, together exactly the clipped rectangle.
-    parts = PresentParts({RECT{250, 150, 350, 260}}, window, cell);
-    ASSERT_EQ(parts.size(), 1u) << "only the cell at (200, 100) lies in the window";
-    EXPECT_TRUE(same(parts[0], RECT{250, 150, 300, 200}));
-    parts = PresentParts({RECT{90, 95, 110, 105}}, window, cell);
-    ASSERT_EQ(parts.size(), 4u);
-    EXPECT_TRUE(same(parts[0], RECT{90, 95, 100, 100}));
-    EXPECT_TRUE(same(parts[1], RECT{100, 95, 110, 100}));
-    EXPECT_TRUE(same(parts[2], RECT{90, 100, 100, 105}));
-    EXPECT_TRUE(same(parts[3], RECT{100, 100, 110, 105}));
+    // The whole shape copied: halved into parts that each touch few of its
+    // rectangles, cheaper than one copy, and more of them when copies are cheap.
+    const std::vector<RECT> area = shape;
+    parts = PresentParts(area, shape, window, cost);
+    ASSERT_GT(parts.size(), 1u);
+    const RECT whole{0, 0, window.cx, window.cy};
+    for (size_t i = 0; i < parts.size(); ++i) {
+        RECT inside;
+        ASSERT_TRUE(::IntersectRect(&inside, &parts[i], &whole) && Same(inside, parts[i]));
+        for (size_t j = i + 1; j < parts.size(); ++j) {
+            RECT common;
+            EXPECT_FALSE(::IntersectRect(&common, &parts[i], &parts[j])) << i << " and " << j;
+        }
+    }
+    for (const RECT& r : area) {
+        long long covered = 0;
+        for (const RECT& part : parts) {
+            RECT common;
+            if (::IntersectRect(&common, &r, &part))
+                covered += AreaOf(common);
+        }
+        EXPECT_EQ(covered, AreaOf(r)) << r.left << "," << r.top;
+    }
+    EXPECT_LT(CostOf(parts, shape, cost), CostOf({whole}, shape, cost));
+    const size_t cheapCopies = PresentParts(area, shape, window, TCopyCost{0.1, 1e-3}).size();
+    EXPECT_GT(cheapCopies, parts.size());
+    EXPECT_EQ(PresentParts(area, shape, window, TCopyCost{1e6, 1e-3}).size(), 1u);
 
-    // A window not a whole number of cells wide: the last cells are cut.
-    parts = PresentParts({RECT{0, 0, 1000, 1000}}, SIZE{250, 120}, cell);
-    ASSERT_EQ(parts.size(), 6u);
-    EXPECT_TRUE(same(parts[2], RECT{200, 0, 250, 100}));
-    EXPECT_TRUE(same(parts[5], RECT{200, 100, 250, 120}));
+    // A small area in a corner is not cut for the shape elsewhere.
+    parts = PresentParts({RECT{0, 0, 30, 25}}, shape, window, cost);
+    ASSERT_EQ(parts.size(), 1u);
+    EXPECT_TRUE(Same(parts[0], RECT{0, 0, 30, 25}));
 }
