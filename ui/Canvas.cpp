@@ -48,6 +48,31 @@ void FillPixelRects(const PixelAccess& pixels, const RECT* rects, size_t count, 
     }
 }
 
+void CopyPixelRects(const PixelAccess& pixels, const RECT* rects, size_t count,
+                    const uint32_t* from, int width, int height, POINT at) {
+    if (!pixels.bits || !from || pixels.width <= 0 || pixels.height <= 0 || width <= 0 ||
+        height <= 0)
+        return;
+    // The source picture in the target's pixels.
+    const LONG fromX = at.x - pixels.origin.x, fromY = at.y - pixels.origin.y;
+    for (size_t i = 0; i < count; ++i) {
+        const LONG left = std::max<LONG>({rects[i].left - pixels.origin.x, 0, fromX});
+        const LONG right =
+            std::min<LONG>({rects[i].right - pixels.origin.x, pixels.width, fromX + width});
+        const LONG top = std::max<LONG>({rects[i].top - pixels.origin.y, 0, fromY});
+        const LONG bottom =
+            std::min<LONG>({rects[i].bottom - pixels.origin.y, pixels.height, fromY + height});
+        if (left >= right)
+            continue;
+        for (LONG y = top; y < bottom; ++y) {
+            const uint32_t* source =
+                from + static_cast<size_t>(y - fromY) * static_cast<size_t>(width) + (left - fromX);
+            std::copy(source, source + (right - left),
+                      pixels.bits + static_cast<size_t>(y) * pixels.width + left);
+        }
+    }
+}
+
 Canvas::Canvas(HDC dc) : dc_(dc) {
     originalPen_ = ::GetCurrentObject(dc_, OBJ_PEN);
     originalBrush_ = ::GetCurrentObject(dc_, OBJ_BRUSH);
@@ -159,23 +184,42 @@ void Canvas::PaintRegion(HRGN region) {
         ::PaintRgn(dc_, region);
         return;
     }
-    // The clipping region is in pixels; the region to fill is moved there.
+    const std::vector<RECT> rects = ClippedPixelRects(region);
+    if (rects.empty())
+        return;
+    const COLORREF c = brushColor_;
+    const uint32_t pixel = (static_cast<uint32_t>(GetRValue(c)) << 16) |
+                           (static_cast<uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
+    PixelAccess device = pixels_;
+    device.origin = POINT{0, 0};
+    FillPixelRects(device, rects.data(), rects.size(), pixel);
+}
+
+bool Canvas::CopyPicture(HRGN area, const uint32_t* bits, int width, int height, POINT at) {
+    if (!pixels_.bits || !bits)
+        return false;
+    if (!area)
+        return true;
+    const std::vector<RECT> rects = ClippedPixelRects(area);
+    PixelAccess device = pixels_;
+    device.origin = POINT{0, 0};
+    CopyPixelRects(device, rects.data(), rects.size(), bits, width, height,
+                   POINT{at.x - pixels_.origin.x, at.y - pixels_.origin.y});
+    return true;
+}
+
+std::vector<RECT> Canvas::ClippedPixelRects(HRGN region) const {
+    // The clipping region is in pixels; the region is moved there.
     Region fill = MakeEmptyRegion();
     ::CombineRgn(fill.Get(), region, nullptr, RGN_COPY);
     ::OffsetRgn(fill.Get(), -pixels_.origin.x, -pixels_.origin.y);
     Region clip = MakeEmptyRegion();
     if (::GetClipRgn(dc_, clip.Get()) == 1 &&
         ::CombineRgn(fill.Get(), fill.Get(), clip.Get(), RGN_AND) == NULLREGION)
-        return;
-    const std::vector<RECT> rects = RegionRects(fill.Get());
-    const COLORREF c = brushColor_;
-    const uint32_t pixel = (static_cast<uint32_t>(GetRValue(c)) << 16) |
-                           (static_cast<uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
+        return {};
     // Drawing the system may still hold back must land before these pixels.
     ::GdiFlush();
-    PixelAccess device = pixels_;
-    device.origin = POINT{0, 0};
-    FillPixelRects(device, rects.data(), rects.size(), pixel);
+    return RegionRects(fill.Get());
 }
 
 } // namespace ui

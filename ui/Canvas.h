@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 namespace ui {
 
@@ -48,6 +49,12 @@ PixelPicture MakePixelPicture(SIZE size, POINT origin = POINT{0, 0});
 // picture with one 32-bit pixel value.
 void FillPixelRects(const PixelAccess& pixels, const RECT* rects, size_t count, uint32_t pixel);
 
+// Copies the parts of rects (each offset by -origin) that lie inside both
+// pictures from a 32-bit top-down picture of the given size whose corner lies
+// at the logical point at.
+void CopyPixelRects(const PixelAccess& pixels, const RECT* rects, size_t count,
+                    const uint32_t* from, int width, int height, POINT at);
+
 enum class BrushStyle { Solid, Clear };
 
 class Canvas {
@@ -85,6 +92,10 @@ public:
     // within the DC's clipping region: the system fills a region one
     // rectangle at a time at many times the cost.
     void PaintRegion(HRGN region);
+    // Copies a 32-bit top-down picture, its corner at the logical point at,
+    // where area lies, straight into the canvas's pixels and within the DC's
+    // clipping region. False, drawing nothing, when the canvas has no pixels.
+    bool CopyPicture(HRGN area, const uint32_t* bits, int width, int height, POINT at);
 
     // Gives the canvas the pixels of the picture its DC draws on: a 32-bit
     // top-down picture with the window origin at pixels.origin, the default
@@ -96,6 +107,9 @@ public:
     void Realize();
 
 private:
+    // The parts of region inside the DC's clipping region, in pixels.
+    std::vector<RECT> ClippedPixelRects(HRGN region) const;
+
     HDC dc_;
     HGDIOBJ originalPen_ = nullptr;
     HGDIOBJ originalBrush_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace tp = testpics;
@@ -199,6 +200,46 @@ TEST(ScreenImage, PaintsOpaquePixelsAndCachesTheirRegion) {
         EXPECT_EQ(::GetRgnBox(empty.Get(), &box), NULLREGION);
     }
     EXPECT_EQ(ui::LiveHandleCount(), handlesBefore);
+}
+
+// On a canvas that has its picture's pixels the image is copied straight
+// into them: pixel for pixel what the system's transparent copy draws, with
+// a window origin, a clipping region and the image past the picture's edges.
+TEST(ScreenImage, DirectCopyDrawsWhatTheSystemDraws) {
+    std::mt19937 random(7);
+    ui::PixelImage pic = Keyed(23, 17, [&](int32_t, int32_t) { return random() % 3 == 0; });
+    const POINT origin{10, 200};
+    const SIZE size{60, 40};
+    ui::Region clip(::CreateEllipticRgn(5, 3, 50, 38)); // in pixels
+    for (const POINT at : {POINT{0, 215}, POINT{40, 195}, POINT{55, 230}, POINT{20, 210}}) {
+        for (const bool clipped : {false, true}) {
+            ui::PixelPicture system = ui::MakePixelPicture(size, origin);
+            ui::PixelPicture direct = ui::MakePixelPicture(size, origin);
+            ASSERT_TRUE(system && direct);
+            const size_t n = static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy);
+            std::fill(system.pixels.bits, system.pixels.bits + n, 0x00123456u);
+            std::fill(direct.pixels.bits, direct.pixels.bits + n, 0x00123456u);
+            if (clipped) {
+                ::SelectClipRgn(system.dc.Get(), clip.Get());
+                ::SelectClipRgn(direct.dc.Get(), clip.Get());
+            }
+            ui::Canvas viaSystem(system.dc.Get()), viaPixels(direct.dc.Get());
+            viaPixels.SetPixels(direct.pixels);
+            for (ui::Canvas* canvas : {&viaSystem, &viaPixels}) {
+                TScreenImage image;
+                image.SetHorzAlign(AlignLeading);
+                image.SetVertAlign(AlignLeading);
+                image.SetPicture(ui::Picture::FromPixels(pic));
+                image.SetTransparentColor(Key);
+                image.AppendPoint(at.x, at.y);
+                ui::Region area = ui::MakeEmptyRegion();
+                image.Paint(*canvas, area.Get(), false);
+            }
+            ::GdiFlush();
+            EXPECT_TRUE(std::equal(direct.pixels.bits, direct.pixels.bits + n, system.pixels.bits))
+                << "image at " << at.x << ", " << at.y << (clipped ? ", clipped" : "");
+        }
+    }
 }
 
 TEST(ScreenImage, DraggingDrawsTheWholeRectangle) {
