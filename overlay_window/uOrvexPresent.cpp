@@ -119,8 +119,10 @@ protected:
     }
 };
 
+// The pane is the overlay's only child: its place among children never
+// matters, and leaving it out of the move saves work.
 constexpr UINT PaneMoveFlags = SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS |
-                               SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
+                               SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
 constexpr UINT PaneHideFlags = SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOMOVE |
                                SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
 
@@ -152,7 +154,7 @@ void TPicturePresenter::Copy(HDC picture, POINT origin, const std::vector<RECT>&
     HWND pane = pane_->Handle();
     for (const RECT& part : parts) {
         const int width = part.right - part.left, height = part.bottom - part.top;
-        ::SetWindowPos(pane, HWND_TOP, part.left, part.top, width, height, PaneMoveFlags);
+        ::SetWindowPos(pane, nullptr, part.left, part.top, width, height, PaneMoveFlags);
         ui::WindowDC dc(pane);
         if (dc.Get())
             ::BitBlt(dc.Get(), 0, 0, width, height, picture, part.left + origin.x,
