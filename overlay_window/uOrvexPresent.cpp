@@ -144,11 +144,10 @@ bool TPicturePresenter::Create(HWND overlay) {
 }
 
 void TPicturePresenter::Copy(HDC picture, POINT origin, const std::vector<RECT>& area,
-                             const std::vector<RECT>& shape, SIZE window) {
+                             const std::vector<RECT>& shape, size_t shapeRects, SIZE window) {
     if (!Ready())
         return;
-    const std::vector<RECT> parts =
-        PresentParts(area, shape, window, MeasuredCopyCost(shape.size()));
+    const std::vector<RECT> parts = PresentParts(area, shape, window, MeasuredCopyCost(shapeRects));
     if (parts.empty())
         return;
     HWND pane = pane_->Handle();

@@ -34,12 +34,13 @@ public:
     bool Create(HWND overlay);
     void Destroy() { pane_.reset(); }
     bool Ready() const { return pane_ && pane_->Handle(); }
-    // Copies the picture to the window where area (window coordinates) lies;
-    // shape is the window's shape, which clips every copy. The picture
-    // draws in screen coordinates: the window's point (0, 0) is the
-    // picture's point origin.
+    // Copies the picture to the window where area (window coordinates) lies.
+    // shape holds the rectangles of the window's shape, which clips every
+    // copy, at least those near the area; shapeRects is how many the whole
+    // shape has. The picture draws in screen coordinates: the window's point
+    // (0, 0) is the picture's point origin.
     void Copy(HDC picture, POINT origin, const std::vector<RECT>& area,
-              const std::vector<RECT>& shape, SIZE window);
+              const std::vector<RECT>& shape, size_t shapeRects, SIZE window);
 
 private:
     std::unique_ptr<ui::Window> pane_;

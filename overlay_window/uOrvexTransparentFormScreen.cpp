@@ -185,14 +185,24 @@ void TTransparentForm::Present(HRGN area) {
     // Only what lies inside the shape shows, and every copy is clipped to
     // the piece of the shape it covers.
     std::vector<RECT> rects, shape;
+    size_t shapeRects = 0;
     if (const HRGN whole = Engine->Shape().Get()) {
-        shape = ui::RegionRects(whole);
+        const DWORD size = ::GetRegionData(whole, 0, nullptr);
+        if (size > sizeof(RGNDATAHEADER))
+            shapeRects = (size - sizeof(RGNDATAHEADER)) / sizeof(RECT);
         if (area) {
             ui::Region visible = ui::MakeEmptyRegion();
             if (::CombineRgn(visible.Get(), area, whole, RGN_AND) == NULLREGION)
                 return;
             rects = ui::RegionRects(visible.Get());
+            // Only the shape within the area's bounds bears on the copies.
+            RECT bounds;
+            ::GetRgnBox(visible.Get(), &bounds);
+            ui::Region nearby(::CreateRectRgnIndirect(&bounds));
+            ::CombineRgn(nearby.Get(), nearby.Get(), whole, RGN_AND);
+            shape = ui::RegionRects(nearby.Get());
         } else {
+            shape = ui::RegionRects(whole);
             rects = shape;
         }
     } else if (area) {
@@ -205,7 +215,8 @@ void TTransparentForm::Present(HRGN area) {
     for (std::vector<RECT>* list : {&rects, &shape})
         for (RECT& r : *list)
             ::OffsetRect(&r, -WindowOrigin.x, -WindowOrigin.y);
-    Presenter.Copy(Engine->ShownPicture(Image.dc.Get()), WindowOrigin, rects, shape, ImageSize);
+    Presenter.Copy(Engine->ShownPicture(Image.dc.Get()), WindowOrigin, rects, shape, shapeRects,
+                   ImageSize);
 }
 
 // Every restack costs: under a window manager each one becomes a round of
