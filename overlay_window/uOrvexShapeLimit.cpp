@@ -6,9 +6,7 @@
 #include <vector>
 
 ui::Region LimitShapeRectangles(HRGN region, size_t limit) {
-    // The size of the region's data tells its number of rectangles.
-    const DWORD size = region ? ::GetRegionData(region, 0, nullptr) : 0;
-    if (size < sizeof(RGNDATAHEADER) || (size - sizeof(RGNDATAHEADER)) / sizeof(RECT) <= limit)
+    if (ui::RegionRectCount(region) <= limit)
         return ui::Region();
     const std::vector<RECT> rects = ui::RegionRects(region);
     if (rects.size() <= limit)

@@ -185,11 +185,8 @@ void TTransparentForm::Present(HRGN area) {
     // Only what lies inside the shape shows, and every copy is clipped to
     // the piece of the shape it covers.
     std::vector<RECT> rects, shape;
-    size_t shapeRects = 0;
+    const size_t shapeRects = ui::RegionRectCount(Engine->Shape().Get());
     if (const HRGN whole = Engine->Shape().Get()) {
-        const DWORD size = ::GetRegionData(whole, 0, nullptr);
-        if (size > sizeof(RGNDATAHEADER))
-            shapeRects = (size - sizeof(RGNDATAHEADER)) / sizeof(RECT);
         if (area) {
             ui::Region visible = ui::MakeEmptyRegion();
             if (::CombineRgn(visible.Get(), area, whole, RGN_AND) == NULLREGION)

@@ -186,9 +186,10 @@ HRGN TScreenImage::Paint(ui::Canvas& canvas, HRGN region, bool /*selected*/) {
         ::CombineRgn(region, region, whole.Get(), RGN_OR);
         return region;
     }
-    Picture.Flush();
-    if (!Region)
+    if (!Region) {
+        Picture.Flush();
         Region = BuildPictureRegion(Picture.Bits(), w, h, TransparentColor, r.left, r.top);
+    }
     // The picture's region holds exactly its pixels not of the transparent
     // colour: on a canvas with pixels of its own they are copied straight,
     // which costs a fraction of the system's transparent copy.

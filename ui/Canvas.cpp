@@ -31,19 +31,31 @@ PixelPicture MakePixelPicture(SIZE size, POINT origin) {
     return picture;
 }
 
+namespace {
+
+// The part of r (offset by -origin) inside the picture and inside within
+// (in the picture's pixels); false when nothing is left.
+bool PixelPart(const PixelAccess& pixels, const RECT& r, const RECT& within, RECT& part) {
+    const RECT moved{r.left - pixels.origin.x, r.top - pixels.origin.y, r.right - pixels.origin.x,
+                     r.bottom - pixels.origin.y};
+    const RECT picture{0, 0, pixels.width, pixels.height};
+    RECT inside;
+    return ::IntersectRect(&inside, &moved, &picture) && ::IntersectRect(&part, &inside, &within);
+}
+
+} // namespace
+
 void FillPixelRects(const PixelAccess& pixels, const RECT* rects, size_t count, uint32_t pixel) {
     if (!pixels.bits || pixels.width <= 0 || pixels.height <= 0)
         return;
+    const RECT all{0, 0, pixels.width, pixels.height};
     for (size_t i = 0; i < count; ++i) {
-        const LONG left = std::max<LONG>(rects[i].left - pixels.origin.x, 0);
-        const LONG right = std::min<LONG>(rects[i].right - pixels.origin.x, pixels.width);
-        const LONG top = std::max<LONG>(rects[i].top - pixels.origin.y, 0);
-        const LONG bottom = std::min<LONG>(rects[i].bottom - pixels.origin.y, pixels.height);
-        if (left >= right)
+        RECT part;
+        if (!PixelPart(pixels, rects[i], all, part))
             continue;
-        for (LONG y = top; y < bottom; ++y) {
+        for (LONG y = part.top; y < part.bottom; ++y) {
             uint32_t* row = pixels.bits + static_cast<size_t>(y) * pixels.width;
-            std::fill(row + left, row + right, pixel);
+            std::fill(row + part.left, row + part.right, pixel);
         }
     }
 }
@@ -55,20 +67,16 @@ void CopyPixelRects(const PixelAccess& pixels, const RECT* rects, size_t count,
         return;
     // The source picture in the target's pixels.
     const LONG fromX = at.x - pixels.origin.x, fromY = at.y - pixels.origin.y;
+    const RECT source{fromX, fromY, fromX + width, fromY + height};
     for (size_t i = 0; i < count; ++i) {
-        const LONG left = std::max<LONG>({rects[i].left - pixels.origin.x, 0, fromX});
-        const LONG right =
-            std::min<LONG>({rects[i].right - pixels.origin.x, pixels.width, fromX + width});
-        const LONG top = std::max<LONG>({rects[i].top - pixels.origin.y, 0, fromY});
-        const LONG bottom =
-            std::min<LONG>({rects[i].bottom - pixels.origin.y, pixels.height, fromY + height});
-        if (left >= right)
+        RECT part;
+        if (!PixelPart(pixels, rects[i], source, part))
             continue;
-        for (LONG y = top; y < bottom; ++y) {
-            const uint32_t* source =
-                from + static_cast<size_t>(y - fromY) * static_cast<size_t>(width) + (left - fromX);
-            std::copy(source, source + (right - left),
-                      pixels.bits + static_cast<size_t>(y) * pixels.width + left);
+        for (LONG y = part.top; y < part.bottom; ++y) {
+            const uint32_t* row =
+                from + static_cast<size_t>(y - fromY) * static_cast<size_t>(width);
+            std::copy(row + (part.left - fromX), row + (part.right - fromX),
+                      pixels.bits + static_cast<size_t>(y) * pixels.width + part.left);
         }
     }
 }

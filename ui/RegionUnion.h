@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <vector>
 
 namespace ui {
@@ -45,6 +46,13 @@ private:
     };
     std::vector<Entry> stack_;
 };
+
+// How many rectangles a region is made of, from the size of its data
+// (0 for a null region).
+inline size_t RegionRectCount(HRGN region) {
+    const DWORD size = region ? ::GetRegionData(region, 0, nullptr) : 0;
+    return size > sizeof(RGNDATAHEADER) ? (size - sizeof(RGNDATAHEADER)) / sizeof(RECT) : 0;
+}
 
 // The rectangles a region is made of, top to bottom (none for a null region).
 inline std::vector<RECT> RegionRects(HRGN region) {
