@@ -72,12 +72,17 @@ fetch_source() {
   rm -rf "$tmp"
 }
 
+# True when $deps/$1 was built with the options $2.
+built_with() {
+  [ -f "$deps/$1/.done" ] && [ "$(cat "$deps/$1/.done")" = "$2" ]
+}
+
 # Cross-builds a CMake source tree with the toolchain file $3 into $deps/$1
-# (rebuilt only when missing).
+# (rebuilt only when missing or built with other options).
 cross_build() {
   local name=$1 srcdir=$2 toolchain=$3
   shift 3
-  if [ -f "$deps/$name/.done" ]; then return; fi
+  if built_with "$name" "$*"; then return; fi
   echo "setup: building $name ($(basename "$toolchain" .cmake))"
   rm -rf "$deps/$name" "$deps/$name-build"
   mkdir -p "$(dirname "$deps/$name")"
@@ -87,7 +92,7 @@ cross_build() {
   cmake --build "$deps/$name-build" --target install >>"$deps/$name.log" 2>&1 ||
     { tail -50 "$deps/$name.log"; exit 1; }
   rm -rf "$deps/$name-build"
-  touch "$deps/$name/.done"
+  echo "$*" >"$deps/$name/.done"
 }
 
 # The 32-bit build of everything lives in $deps/<name>; the 64-bit Orvex.dll
@@ -96,14 +101,20 @@ for arch in i686 x86_64; do
   sub=""
   if [ "$arch" = x86_64 ]; then sub="x64/"; fi
   toolchain="$here/cmake/mingw-$arch.cmake"
-  if [ ! -f "$deps/${sub}libjpeg-turbo/.done" ]; then
+  # The 32-bit card must stay within 1 MiB: its libjpeg goes without the SIMD
+  # code (about 170 KB, coders included), which would only speed up the
+  # decoding of the about window's small picture.
+  simd=ON
+  if [ "$arch" = i686 ]; then simd=OFF; fi
+  jpeg_options=(-DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=$simd
+                -DCMAKE_ASM_NASM_COMPILER=nasm)
+  if ! built_with "${sub}libjpeg-turbo" "${jpeg_options[*]}"; then
     fetch_source libjpeg-turbo
-    cross_build "${sub}libjpeg-turbo" "$deps/libjpeg-turbo-src" "$toolchain" -DENABLE_SHARED=OFF \
-      -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm
+    cross_build "${sub}libjpeg-turbo" "$deps/libjpeg-turbo-src" "$toolchain" "${jpeg_options[@]}"
   fi
-  if [ ! -f "$deps/${sub}googletest/.done" ]; then
+  gtest_options=(-DBUILD_GMOCK=ON -Dgtest_disable_pthreads=OFF)
+  if ! built_with "${sub}googletest" "${gtest_options[*]}"; then
     fetch_source googletest
-    cross_build "${sub}googletest" "$deps/googletest-src" "$toolchain" -DBUILD_GMOCK=ON \
-      -Dgtest_disable_pthreads=OFF
+    cross_build "${sub}googletest" "$deps/googletest-src" "$toolchain" "${gtest_options[@]}"
   fi
 done
