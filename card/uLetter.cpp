@@ -50,8 +50,8 @@ TLetterForm::TLetterForm()
       ControlPanel(ParentPanel), CreateOwnCardSpeedButton(ControlPanel), InfoLabel(ControlPanel),
       SaveSpeedButton(ControlPanel), HomepageSpeedButton(ControlPanel),
       LanguageListBox(ControlPanel), HelpSpeedButton(ControlPanel, L"?"),
-      ExitSpeedButton(ControlPanel, L"X"), ProgramFile(RunningProgramFile()),
-      OpenAddress(OpenWithShell) {
+      ExitSpeedButton(ControlPanel, L"X"), ScriptFont(::GetModuleHandleW(nullptr)),
+      ProgramFile(RunningProgramFile()), OpenAddress(OpenWithShell) {
     SetBorderStyle(ui::BorderStyle::None);
     SetFormStyle(ui::FormStyle::StayOnTop);
     SetCaption(L"Letter");
@@ -83,7 +83,7 @@ TLetterForm::TLetterForm()
     LetterMemo.SetBorder(false);
     LetterMemo.SetColor(LetterPaperColor);
     ui::FontSpec script;
-    script.face = L"Script MT Bold";
+    script.face = LetterDesignedFace;
     script.height = 29;
     script.bold = true;
     script.italic = true;
@@ -94,6 +94,7 @@ TLetterForm::TLetterForm()
     // a zero byte always ends the text.
     LetterMemo.SetMaxBytes(MaxCardTextBytes);
     LetterMemo.SetText(InitialLetterText());
+    LetterMemoChange();
 
     CreateOwnCardSpeedButton.SetBounds(0, 0, 145, ControlRowHeight);
     InfoLabel.SetBounds(128, 4, 0, 0);
@@ -115,6 +116,7 @@ TLetterForm::TLetterForm()
     HomepageSpeedButton.OnClick = [this] { HomepageSpeedButtonClick(); };
     HelpSpeedButton.OnClick = [this] { HelpSpeedButtonClick(); };
     SaveSpeedButton.OnClick = [this] { SaveSpeedButtonClick(); };
+    LetterMemo.OnChange = [this] { LetterMemoChange(); };
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
 
@@ -150,11 +152,21 @@ void TLetterForm::FormShow() {
             LanguageListBox.SetItemIndex(*block.language);
         if (block.text)
             LetterMemo.SetText(ui::FromAnsi(*block.text));
+        LetterMemoChange();
     }
     LanguageListBoxClick();
     if (Handle())
         ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0,
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TLetterForm::LetterMemoChange() {
+    ui::FontSpec font = LetterMemo.GetFont();
+    const std::wstring face = ScriptFont.FaceFor(LetterMemo.Text());
+    if (font.face != face) {
+        font.face = face;
+        LetterMemo.SetFont(font);
+    }
 }
 
 void TLetterForm::LanguageListBoxClick() {
@@ -243,6 +255,7 @@ void TLetterForm::SaveSpeedButtonClick() {
     }
 
     LetterMemo.SetText(text);
+    LetterMemoChange();
     LanguageListBox.SetItemIndex(language);
     LanguageListBoxClick();
 }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "card/LetterFont.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/StdControls.h"
@@ -36,6 +37,8 @@ public:
     ui::FlatButton ExitSpeedButton;
 
     bool IsPersonalCard = false;
+    // The greeting's script font: the designed face or the one the program carries.
+    TLetterFont ScriptFont;
 
     // The program file whose block is read and which is copied by a save;
     // the running program unless a test sets another.
@@ -60,6 +63,8 @@ public:
     void HomepageSpeedButtonClick();
     void HelpSpeedButtonClick();
     void SaveSpeedButtonClick();
+    // Shows the text in the script font that has all its characters.
+    void LetterMemoChange();
 
 private:
     std::optional<std::wstring> RunSaveDialog();

@@ -106,6 +106,13 @@ struct FileTraits {
     static void Close(type h) { ::CloseHandle(h); }
 };
 
+// A font registered for this process only (AddFontMemResourceEx).
+struct MemoryFontTraits {
+    using type = HANDLE;
+    static type Invalid() { return nullptr; }
+    static void Close(type h) { ::RemoveFontMemResourceEx(h); }
+};
+
 using Region = UniqueHandle<GdiObjectTraits<HRGN>>;
 using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using Font = UniqueHandle<GdiObjectTraits<HFONT>>;
@@ -117,6 +124,7 @@ using Module = UniqueHandle<ModuleTraits>;
 using Icon = UniqueHandle<IconTraits>;
 using File = UniqueHandle<FileTraits>;
 using Menu = UniqueHandle<MenuTraits>;
+using MemoryFont = UniqueHandle<MemoryFontTraits>;
 
 // A device context borrowed from a window with GetDC, given back with ReleaseDC.
 class WindowDC {
