@@ -36,9 +36,14 @@ struct ZOrderEntry {
 // are also cut out of the overlay's shape: where the system stacks windows
 // its own way (a window manager under Wine) they show and take their clicks
 // all the same.
+//
+// slippedBelow lists own windows that were above at the last look and now lie
+// below without having been lowered by the program (where the platform can
+// do that, see uOrvexPlatform.h): they are cut out as well.
 struct FrontPlan {
     bool restack = false;
     std::vector<HWND> raiseAgain; // own windows that were above, topmost first
     std::vector<RECT> holes;      // the bounds of the visible own windows above
 };
-FrontPlan PlanFront(const std::vector<ZOrderEntry>& above);
+FrontPlan PlanFront(const std::vector<ZOrderEntry>& above,
+                    const std::vector<ZOrderEntry>& slippedBelow = {});

@@ -81,6 +81,7 @@ void TTransparentForm::FormCreate() {
     if (HWND owner = ::GetWindow(Handle(), GW_OWNER))
         ::ShowWindow(owner, SW_HIDE);
     ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, OverlayExStyle);
+    ApplyWindowMeasures(Handle(), Platform);
     Presenter.Create(Handle());
     ScheduleRepaint();
 }

@@ -9,6 +9,7 @@
 #include "overlay_window/uOrvexCursors.h"
 #include "overlay_window/uOrvexItem.h"
 #include "overlay_window/uOrvexPlacement.h"
+#include "overlay_window/uOrvexPlatform.h"
 #include "overlay_window/uOrvexPresent.h"
 #include "overlay_window/uOrvexRepaint.h"
 #include "screen_objects/uScreenObject.h"
@@ -196,6 +197,8 @@ private:
     // starts the picture afresh.
     void PlaceWindow();
     RECT CoveredBounds() const;
+    // The own stay-on-top windows of OwnAbove that now lie below the overlay.
+    std::vector<ZOrderEntry> OwnWindowsSlippedBelow(const std::vector<ZOrderEntry>& above) const;
     // Clips the picture to a region given in screen coordinates (null: no clip).
     void ClipPicture(HRGN screenRegion);
 
@@ -218,6 +221,9 @@ private:
     // Where the own program's windows above the overlay lie (screen
     // coordinates): cut out of the shape handed to the system.
     std::vector<RECT> Holes;
+    // The own windows counted above the overlay at the last look.
+    std::vector<HWND> OwnAbove;
+    const TPlatformMeasures Platform = PlatformMeasures(RunningUnderWine());
     ui::PixelPicture Image; // items paint into it in screen coordinates
     int16_t ImageCursorNumber = crDefault;
     bool LeftPressed = false;

@@ -216,6 +216,27 @@ void TTransparentForm::Present(HRGN area) {
                    ImageSize);
 }
 
+std::vector<ZOrderEntry>
+TTransparentForm::OwnWindowsSlippedBelow(const std::vector<ZOrderEntry>& above) const {
+    std::vector<ZOrderEntry> slipped;
+    const DWORD process = ::GetCurrentProcessId();
+    for (HWND w : OwnAbove) {
+        auto listed = [w](const ZOrderEntry& e) { return e.handle == w; };
+        if (std::any_of(above.begin(), above.end(), listed) || !::IsWindow(w))
+            continue;
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        // A window the program made an ordinary one again was lowered on purpose.
+        const bool stayOnTop = (::GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        ZOrderEntry entry{w, ::IsWindowVisible(w) != FALSE && stayOnTop, owner == process};
+        if (entry.visible && entry.ownProcess) {
+            ::GetWindowRect(w, &entry.bounds);
+            slipped.push_back(entry);
+        }
+    }
+    return slipped;
+}
+
 // Every restack costs: under a window manager each one becomes a round of
 // state and configure messages for the whole full-screen window. So the
 // z-order is only read, and changed when another program's window has come
@@ -242,9 +263,18 @@ void TTransparentForm::KeepInFront() {
             above.push_back(entry);
         }
         std::reverse(above.begin(), above.end());
-        plan = PlanFront(above);
+        std::vector<ZOrderEntry> slipped;
+        if (Platform.ownWindowsSlipBelow)
+            slipped = OwnWindowsSlippedBelow(above);
+        plan = PlanFront(above, slipped);
+        OwnAbove.clear();
+        for (const std::vector<ZOrderEntry>* list : {&above, &slipped})
+            for (const ZOrderEntry& w : *list)
+                if (w.ownProcess && w.visible)
+                    OwnAbove.push_back(w.handle);
     } else {
         plan.restack = true;
+        OwnAbove.clear();
     }
     auto same = [](const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != FALSE; };
     if (!std::equal(plan.holes.begin(), plan.holes.end(), Holes.begin(), Holes.end(), same)) {

@@ -5,6 +5,7 @@
 // front, and follows a change of the monitors.
 #include "overlay_test_support.h"
 #include "overlay_window/uOrvexPlacement.h"
+#include "overlay_window/uOrvexPlatform.h"
 #include "overlay_window/uOrvexTransparentForm.h"
 
 #include <gtest/gtest.h>
@@ -52,6 +53,18 @@ TEST(OverlayPlacementRules, OnlyAnotherProgramsWindowAboveRestacksAndOwnWindowsS
     plan = PlanFront({{a, true, true}, {c, true, false}, {b, false, true}, {b, true, true}});
     EXPECT_TRUE(plan.restack);
     EXPECT_EQ(plan.raiseAgain, (List{a, b}));
+
+    // Own windows are cut out of the shape where they lie, above or slipped
+    // below; hidden ones and other programs' windows never.
+    const RECT r1{10, 10, 50, 50}, r2{60, 60, 90, 90}, none{5, 5, 5, 5};
+    plan = PlanFront({{a, true, true, r1}, {c, true, false, r2}},
+                     {{b, true, true, r2}, {c, true, false, r1}, {a, false, true, r2}});
+    ASSERT_EQ(plan.holes.size(), 2u);
+    EXPECT_TRUE(Same(plan.holes[0], r1));
+    EXPECT_TRUE(Same(plan.holes[1], r2));
+    EXPECT_EQ(plan.raiseAgain, (List{a})) << "a window that slipped below is not fought over";
+    EXPECT_TRUE(PlanFront({}, {{b, true, true, none}}).holes.empty()) << "an empty window";
+    EXPECT_FALSE(PlanFront({}, {{b, true, true, r1}}).restack);
 }
 
 // Notepad, started as another program with its window shown.
@@ -195,6 +208,26 @@ TEST_F(OverlayPlacement, StaysAboveOtherProgramsAndBelowItsOwnWindowsRestackingO
     EXPECT_TRUE(::PtInRegion(shape.Get(), 150, 150));
     ui::WindowDC screen(nullptr);
     EXPECT_EQ(::GetPixel(screen.Get(), 150, 150), RGB(0, 0, 255));
+
+    // Under Wine a window manager may stack the overlay above the own window
+    // without anyone asking (mutter keeps unmanaged windows on top): it is
+    // cut out all the same, until the program makes it an ordinary window.
+    if (!RunningUnderWine())
+        return;
+    ::SetWindowPos(own.Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    Pump(300);
+    ::SetWindowPos(form.Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_TRUE(IsAbove(form.Handle(), own.Handle()));
+    Pump(300);
+    ::GetWindowRgn(form.Handle(), shape.Get());
+    EXPECT_FALSE(::PtInRegion(shape.Get(), 150, 150)) << "the own window slipped below is covered";
+    ::SetWindowPos(own.Handle(), HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Pump(300);
+    ::GetWindowRgn(form.Handle(), shape.Get());
+    EXPECT_TRUE(::PtInRegion(shape.Get(), 150, 150)) << "lowered on purpose, yet still cut out";
 }
 
 TEST_F(OverlayPlacement, AClickOnAnItemLeavesTheForegroundWithTheOtherProgram) {
