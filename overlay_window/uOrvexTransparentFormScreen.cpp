@@ -97,6 +97,9 @@ void TTransparentForm::HideNewItemsUnderPointer() {
             return;
         ui::Canvas canvas(scratch.dc.Get());
         canvas.SetPixels(scratch.pixels);
+        // The area is that of the whole window, as a repaint gives it.
+        canvas.SetBounds(RECT{WindowOrigin.x, WindowOrigin.y, WindowOrigin.x + ImageSize.cx,
+                              WindowOrigin.y + ImageSize.cy});
         PaintObjectArea(*item.ScreenObject, canvas); // the object keeps its area
         if (item.ScreenObject->ContainsPoint(pos)) {
             item.AutoHidden = true;

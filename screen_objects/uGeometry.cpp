@@ -1,11 +1,14 @@
 #include "screen_objects/uGeometry.h"
 
 #include "ui/Handles.h"
+#include "ui/RegionUnion.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <vector>
 
 namespace {
 
@@ -30,7 +33,132 @@ POINT Offset(POINT p, int32_t dx, int32_t dy) {
     return POINT{p.x + dx, p.y + dy};
 }
 
+// A segment longer than this along either axis is cut to the canvas bounds
+// before the system sees it: the system builds its area one row at a time.
+constexpr int64_t LongSegment = 1 << 16;
+// How far beyond the bounds a cut segment still reaches, beyond its width.
+constexpr int64_t CutMargin = 1024;
+// Elliptic areas up to this many pixels high and wide come from the system
+// and are then clipped; larger ones are built row by row within the bounds.
+constexpr int64_t SystemEllipseSide = 1 << 20;
+
+// The union of one span per row, rows [top, top + spans.size()); empty
+// spans (left >= right) add nothing. Equal neighbouring rows share a band.
+ui::Region RowsRegion(int64_t top, const std::vector<std::pair<int64_t, int64_t>>& spans) {
+    ui::RegionUnion merger;
+    size_t i = 0;
+    while (i < spans.size()) {
+        size_t j = i + 1;
+        while (j < spans.size() && spans[j] == spans[i])
+            ++j;
+        if (spans[i].first < spans[i].second)
+            merger.Push(ui::Region(::CreateRectRgn(
+                ClampToInt32(spans[i].first), ClampToInt32(top + static_cast<int64_t>(i)),
+                ClampToInt32(spans[i].second), ClampToInt32(top + static_cast<int64_t>(j)))));
+        i = j;
+    }
+    return merger.Finish();
+}
+
 } // namespace
+
+bool IntersectBox(const TBox64& a, const TBox64& b, TBox64& out) {
+    out = TBox64{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                 std::min(a.bottom, b.bottom)};
+    return out.left < out.right && out.top < out.bottom;
+}
+
+TBox64 Inflated(const RECT& r, int64_t margin) {
+    return TBox64{int64_t{r.left} - margin, int64_t{r.top} - margin, int64_t{r.right} + margin,
+                  int64_t{r.bottom} + margin};
+}
+
+bool ClipSegment(POINT& p1, POINT& p2, const TBox64& within) {
+    // Liang-Barsky on the segment from p1 to p2, in doubles: every 32-bit
+    // coordinate and difference is exact there.
+    const double x1 = p1.x, y1 = p1.y, dx = static_cast<double>(p2.x) - x1,
+                 dy = static_cast<double>(p2.y) - y1;
+    double t0 = 0.0, t1 = 1.0;
+    auto edge = [&](double p, double q) {
+        if (p == 0.0)
+            return q >= 0.0;
+        const double t = q / p;
+        if (p < 0.0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        return t0 <= t1;
+    };
+    if (!edge(-dx, x1 - static_cast<double>(within.left)) ||
+        !edge(dx, static_cast<double>(within.right) - x1) ||
+        !edge(-dy, y1 - static_cast<double>(within.top)) ||
+        !edge(dy, static_cast<double>(within.bottom) - y1))
+        return false;
+    const POINT a{ClampToInt32(std::llround(x1 + t0 * dx)),
+                  ClampToInt32(std::llround(y1 + t0 * dy))};
+    const POINT b{ClampToInt32(std::llround(x1 + t1 * dx)),
+                  ClampToInt32(std::llround(y1 + t1 * dy))};
+    p1 = a;
+    p2 = b;
+    return true;
+}
+
+std::vector<std::pair<int64_t, int64_t>> EllipseRowSpans(const TBox64& box, int64_t firstRow,
+                                                         int64_t endRow) {
+    // The system's elliptic area leaves out the box's right column and
+    // bottom row; each row holds the pixels whose centres lie inside the
+    // ellipse inscribed in what is left.
+    std::vector<std::pair<int64_t, int64_t>> spans;
+    if (endRow <= firstRow)
+        return spans;
+    spans.assign(static_cast<size_t>(endRow - firstRow), {0, 0});
+    const long double xc = (static_cast<long double>(box.left) + box.right - 1) / 2;
+    const long double yc = (static_cast<long double>(box.top) + box.bottom - 1) / 2;
+    const long double rx = (static_cast<long double>(box.right) - 1 - box.left) / 2;
+    const long double ry = (static_cast<long double>(box.bottom) - 1 - box.top) / 2;
+    if (rx <= 0 || ry <= 0)
+        return spans;
+    for (int64_t y = firstRow; y < endRow; ++y) {
+        const long double d = (y + 0.5L - yc) / ry;
+        if (d * d >= 1)
+            continue;
+        const long double half = rx * std::sqrt(1 - d * d);
+        const auto left = static_cast<int64_t>(std::ceil(xc - half - 0.5L));
+        const auto right = static_cast<int64_t>(std::floor(xc + half - 0.5L)) + 1;
+        spans[static_cast<size_t>(y - firstRow)] = {left, right};
+    }
+    return spans;
+}
+
+ui::Region EllipticArea(const TBox64& box, const RECT& bounds) {
+    TBox64 visible;
+    if (!IntersectBox(box, Inflated(bounds, 0), visible))
+        return ui::MakeEmptyRegion();
+    const bool fits =
+        box.left >= INT_MIN && box.right <= INT_MAX && box.top >= INT_MIN && box.bottom <= INT_MAX;
+    if (fits && box.right - box.left <= SystemEllipseSide &&
+        box.bottom - box.top <= SystemEllipseSide) {
+        ui::Region area(::CreateEllipticRgn(static_cast<int>(box.left), static_cast<int>(box.top),
+                                            static_cast<int>(box.right),
+                                            static_cast<int>(box.bottom)));
+        const bool inside = visible.left == box.left && visible.top == box.top &&
+                            visible.right == box.right && visible.bottom == box.bottom;
+        if (area && !inside) {
+            ui::Region clip(::CreateRectRgn(ClampToInt32(visible.left), ClampToInt32(visible.top),
+                                            ClampToInt32(visible.right),
+                                            ClampToInt32(visible.bottom)));
+            ::CombineRgn(area.Get(), area.Get(), clip.Get(), RGN_AND);
+        }
+        return area;
+    }
+    std::vector<std::pair<int64_t, int64_t>> spans =
+        EllipseRowSpans(box, visible.top, visible.bottom);
+    for (auto& [left, right] : spans) {
+        left = std::max(left, visible.left);
+        right = std::min(right, visible.right);
+    }
+    return RowsRegion(visible.top, spans);
+}
 
 int32_t TruncToInt32(double value) {
     if (std::isnan(value))
@@ -40,6 +168,10 @@ int32_t TruncToInt32(double value) {
     if (value <= -2147483648.0)
         return std::numeric_limits<int32_t>::min();
     return static_cast<int32_t>(value);
+}
+
+int32_t ClampToInt32(int64_t value) {
+    return static_cast<int32_t>(std::clamp<int64_t>(value, INT_MIN, INT_MAX));
 }
 
 int32_t RoundHalfEven(double value) {
@@ -97,6 +229,21 @@ HRGN DrawLineInRegion(ui::Canvas& canvas, HRGN region, double x1, double y1, dou
 
 HRGN DrawSegmentInRegion(ui::Canvas& canvas, HRGN region, POINT p1, POINT p2) {
     const int width = canvas.PenWidth();
+    // Nothing of a stroke whose box misses the bounds can show; a long one
+    // is cut to the bounds with room for its width and round ends.
+    const RECT bounds = canvas.Bounds();
+    const int64_t reach = int64_t{width} + 4;
+    const TBox64 stroke{
+        std::min<int64_t>(p1.x, p2.x) - reach, std::min<int64_t>(p1.y, p2.y) - reach,
+        std::max<int64_t>(p1.x, p2.x) + reach, std::max<int64_t>(p1.y, p2.y) + reach};
+    TBox64 seen;
+    if (!IntersectBox(stroke, Inflated(bounds, 0), seen))
+        return region;
+    if (std::llabs(int64_t{p2.x} - p1.x) > LongSegment ||
+        std::llabs(int64_t{p2.y} - p1.y) > LongSegment) {
+        if (!ClipSegment(p1, p2, Inflated(bounds, reach + CutMargin)))
+            return region;
+    }
     if (width <= 1) {
         // The region keeps the one-pixel core; the stroke is drawn two pixels wide.
         const POINT down[4] = {p1, p2, Offset(p2, 0, 1), Offset(p1, 0, 1)};
@@ -149,33 +296,46 @@ HRGN DrawSquareInRegion(ui::Canvas& canvas, HRGN region, POINT c, int32_t half, 
 }
 
 HRGN DrawRectangleInRegion(ui::Canvas& canvas, HRGN region, const RECT& rect, bool filled) {
+    // Sides beyond the bounds (with room for the pen) are moved in to there:
+    // what shows is the same, and the system's work follows what shows.
+    const TBox64 whole{rect.left, rect.top, int64_t{rect.right} + 1, int64_t{rect.bottom} + 1};
+    const TBox64 room = Inflated(canvas.Bounds(), int64_t{canvas.PenWidth()} + 2);
+    TBox64 r;
+    if (!IntersectBox(whole, room, r))
+        return region;
+    const int32_t l = ClampToInt32(r.left), t = ClampToInt32(r.top), rr = ClampToInt32(r.right),
+                  b = ClampToInt32(r.bottom);
     canvas.SetBrushStyle(filled ? ui::BrushStyle::Solid : ui::BrushStyle::Clear);
-    canvas.Rectangle(rect.left, rect.top, rect.right + 1, rect.bottom + 1);
-    AddRegion(region,
-              ui::Region(::CreateRectRgn(rect.left, rect.top, rect.right + 1, rect.bottom + 1)));
-    if (!filled)
-        CutRegion(region, ui::Region(::CreateRectRgn(rect.left + 1, rect.top + 1, rect.right - 1,
-                                                     rect.bottom - 1)));
+    canvas.Rectangle(l, t, rr, b);
+    AddRegion(region, ui::Region(::CreateRectRgn(l, t, rr, b)));
+    TBox64 inner;
+    if (!filled &&
+        IntersectBox(TBox64{whole.left + 1, whole.top + 1, whole.right - 2, whole.bottom - 2}, room,
+                     inner))
+        CutRegion(region, ui::Region(::CreateRectRgn(
+                              ClampToInt32(inner.left), ClampToInt32(inner.top),
+                              ClampToInt32(inner.right), ClampToInt32(inner.bottom))));
     return region;
 }
 
 HRGN DrawEllipseInRegion(ui::Canvas& canvas, HRGN region, const RECT& rect, bool filled) {
-    const int32_t a = (rect.right - rect.left) / 2;
-    const int32_t b = (rect.bottom - rect.top) / 2;
-    const int32_t cx = (rect.left + rect.right) / 2;
-    const int32_t cy = (rect.top + rect.bottom) / 2;
+    // In 64 bits: the sides of a box near the ends of the 32-bit range do not fit 32.
+    const int64_t a = (int64_t{rect.right} - rect.left) / 2;
+    const int64_t b = (int64_t{rect.bottom} - rect.top) / 2;
+    const int64_t cx = (int64_t{rect.left} + rect.right) / 2;
+    const int64_t cy = (int64_t{rect.top} + rect.bottom) / 2;
     if (filled) {
-        const int32_t a2 = TruncToInt32(std::numbers::sqrt2 * a);
-        const int32_t b2 = TruncToInt32(std::numbers::sqrt2 * b);
+        const auto a2 = static_cast<int64_t>(std::numbers::sqrt2 * static_cast<double>(a));
+        const auto b2 = static_cast<int64_t>(std::numbers::sqrt2 * static_cast<double>(b));
         // The disc is painted as exactly the area it adds: a drawn ellipse and
         // an elliptic region differ by a pixel at the rim, and a region pixel
         // left unpainted would show whatever the picture held there before.
         // The box is handed over ordered: an upside-down box gives a region
         // whose rectangles are out of order on some systems, and uniting such
         // regions then depends on the order of the unions.
-        const int32_t top = std::min(cy + b2, cy - b2 + 1);
-        const int32_t bottom = std::max(cy + b2, cy - b2 + 1);
-        ui::Region disc(::CreateEllipticRgn(cx - a2, top, cx + a2 + 1, bottom));
+        const TBox64 box{cx - a2, std::min(cy + b2, cy - b2 + 1), cx + a2 + 1,
+                         std::max(cy + b2, cy - b2 + 1)};
+        ui::Region disc = EllipticArea(box, canvas.Bounds());
         canvas.SetBrushStyle(ui::BrushStyle::Solid);
         if (disc)
             canvas.PaintRegion(disc.Get());
@@ -183,11 +343,15 @@ HRGN DrawEllipseInRegion(ui::Canvas& canvas, HRGN region, const RECT& rect, bool
         return region;
     }
     // The outline as a chain of one-degree segments, starting at the corner (cx + a, cy - b).
-    POINT previous{cx + a, cy - b};
+    auto corner = [&](double t) {
+        return POINT{ClampToInt32(cx + static_cast<int64_t>(static_cast<double>(a) *
+                                                            (std::cos(t) + std::sin(t)))),
+                     ClampToInt32(cy + static_cast<int64_t>(static_cast<double>(b) *
+                                                            (std::sin(t) - std::cos(t))))};
+    };
+    POINT previous = corner(0.0);
     for (int i = 1; i <= OutlineSegments; ++i) {
-        const double t = i / 180.0 * std::numbers::pi;
-        const POINT next{cx + TruncToInt32(a * (std::cos(t) + std::sin(t))),
-                         cy + TruncToInt32(b * (std::sin(t) - std::cos(t)))};
+        const POINT next = corner(i / 180.0 * std::numbers::pi);
         DrawSegmentInRegion(canvas, region, next, previous);
         previous = next;
     }
@@ -197,6 +361,11 @@ HRGN DrawEllipseInRegion(ui::Canvas& canvas, HRGN region, const RECT& rect, bool
 HRGN DrawPointMarker(ui::Canvas& canvas, HRGN region, POINT p, int32_t pointType,
                      int32_t pointSize) {
     const int32_t h = pointSize / 2;
+    const int64_t reach = int64_t{h} + 4;
+    TBox64 seen;
+    if (!IntersectBox(TBox64{p.x - reach, p.y - reach, p.x + reach, p.y + reach},
+                      Inflated(canvas.Bounds(), 0), seen))
+        return region; // nothing of it shows
     switch (pointType) {
     case PointTypeCross:
         DrawLineInRegion(canvas, region, p.x - h, p.y - h, p.x + h, p.y + h);

@@ -11,6 +11,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 // A vector with floating-point components (NormalVector's result).
 struct TFloatPoint {
@@ -23,6 +25,8 @@ constexpr int32_t NoIntersection = 2147483647;
 
 // Cuts toward zero; values beyond the 32-bit range are clamped, NaN gives 0.
 int32_t TruncToInt32(double value);
+// Keeps a 64-bit value inside the 32-bit range.
+int32_t ClampToInt32(int64_t value);
 // Rounds to the nearest integer, halves to the even neighbour (9.5 -> 10, 8.5 -> 8).
 int32_t RoundHalfEven(double value);
 
@@ -45,6 +49,26 @@ HRGN DrawSquareInRegion(ui::Canvas& canvas, HRGN region, POINT centre, int32_t h
 HRGN DrawRectangleInRegion(ui::Canvas& canvas, HRGN region, const RECT& rect, bool filled);
 // The ellipse through the four corners of rect (semi-axes sqrt(2) times the half sides).
 HRGN DrawEllipseInRegion(ui::Canvas& canvas, HRGN region, const RECT& rect, bool filled);
+
+// A box in 64 bits (right and bottom excluded): boxes of items near the ends
+// of the 32-bit range, with their margins, do not fit 32 bits.
+struct TBox64 {
+    int64_t left = 0, top = 0, right = 0, bottom = 0;
+};
+// out := a and b; false when nothing is left.
+bool IntersectBox(const TBox64& a, const TBox64& b, TBox64& out);
+TBox64 Inflated(const RECT& r, int64_t margin);
+// Cuts the segment p1-p2 to `within`, the new ends rounded to whole pixels;
+// false when nothing of it lies there.
+bool ClipSegment(POINT& p1, POINT& p2, const TBox64& within);
+// Rows firstRow..endRow-1 of the elliptic area of box (as the system builds
+// it: right column and bottom row left out): one span [left, right) per row,
+// empty where the row misses the ellipse.
+std::vector<std::pair<int64_t, int64_t>> EllipseRowSpans(const TBox64& box, int64_t firstRow,
+                                                         int64_t endRow);
+// The elliptic area of box within bounds: the system's own (clipped) up to
+// 2^20 pixels a side, else EllipseRowSpans for the rows inside bounds only.
+ui::Region EllipticArea(const TBox64& box, const RECT& bounds);
 
 // Vertex marker styles.
 constexpr int32_t PointTypeCross = 0;

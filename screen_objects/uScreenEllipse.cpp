@@ -12,13 +12,15 @@ constexpr int GuideDiagonalWidth = 2;
 } // namespace
 
 RECT EllipseOuterRect(const RECT& n) {
-    const int32_t hw = (n.right - n.left) / 2;
-    const int32_t hh = (n.bottom - n.top) / 2;
-    const int32_t cx = (n.left + n.right) / 2;
-    const int32_t cy = (n.top + n.bottom) / 2;
-    const int32_t ax = TruncToInt32(hw * std::numbers::sqrt2);
-    const int32_t ay = TruncToInt32(hh * std::numbers::sqrt2);
-    return RECT{cx - ax, cy - ay, cx + ax, cy + ay};
+    // In 64 bits, kept inside 32: a box near the ends of the range overflows 32.
+    const int64_t hw = (int64_t{n.right} - n.left) / 2;
+    const int64_t hh = (int64_t{n.bottom} - n.top) / 2;
+    const int64_t cx = (int64_t{n.left} + n.right) / 2;
+    const int64_t cy = (int64_t{n.top} + n.bottom) / 2;
+    const auto ax = static_cast<int64_t>(static_cast<double>(hw) * std::numbers::sqrt2);
+    const auto ay = static_cast<int64_t>(static_cast<double>(hh) * std::numbers::sqrt2);
+    return RECT{ClampToInt32(cx - ax), ClampToInt32(cy - ay), ClampToInt32(cx + ax),
+                ClampToInt32(cy + ay)};
 }
 
 TScreenEllipse::TScreenEllipse() {
@@ -70,10 +72,10 @@ HRGN TScreenEllipse::Paint(ui::Canvas& canvas, HRGN region, bool selected) {
         DrawPointMarker(canvas, own, p1, PointType, PointSize);
     canvas.SetPenWidth(1);
     // The curve reaches beyond the vertex rectangle: let the bounds cover all of it.
-    Bounds.left = std::min(Bounds.left, o.left - BoundsMargin);
-    Bounds.top = std::min(Bounds.top, o.top - BoundsMargin);
-    Bounds.right = std::max(Bounds.right, o.right + BoundsMargin);
-    Bounds.bottom = std::max(Bounds.bottom, o.bottom + BoundsMargin);
+    Bounds.left = std::min<LONG>(Bounds.left, ClampToInt32(int64_t{o.left} - BoundsMargin));
+    Bounds.top = std::min<LONG>(Bounds.top, ClampToInt32(int64_t{o.top} - BoundsMargin));
+    Bounds.right = std::max<LONG>(Bounds.right, ClampToInt32(int64_t{o.right} + BoundsMargin));
+    Bounds.bottom = std::max<LONG>(Bounds.bottom, ClampToInt32(int64_t{o.bottom} + BoundsMargin));
     ::CombineRgn(region, region, own, RGN_OR);
     return region;
 }

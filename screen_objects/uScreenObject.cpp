@@ -283,8 +283,11 @@ void TScreenObject::UpdateBounds() {
         b.right = std::max(b.right, Vertex(i).x);
         b.bottom = std::max(b.bottom, Vertex(i).y);
     }
-    Bounds = RECT{b.left - BoundsMargin, b.top - BoundsMargin, b.right + BoundsMargin,
-                  b.bottom + BoundsMargin};
+    // Kept inside 32 bits for vertices near the ends of the range.
+    Bounds = RECT{ClampToInt32(int64_t{b.left} - BoundsMargin),
+                  ClampToInt32(int64_t{b.top} - BoundsMargin),
+                  ClampToInt32(int64_t{b.right} + BoundsMargin),
+                  ClampToInt32(int64_t{b.bottom} + BoundsMargin)};
 }
 
 bool TScreenObject::PointInBounds(POINT point) const {

@@ -3,6 +3,7 @@
 #include "ui/RegionUnion.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace ui {
 
@@ -92,6 +93,15 @@ Canvas::~Canvas() {
     ::SelectObject(dc_, originalPen_);
     ::SelectObject(dc_, originalBrush_);
     ::SelectObject(dc_, originalFont_);
+}
+
+RECT Canvas::Bounds() const {
+    if (hasBounds_)
+        return bounds_;
+    if (pixels_.bits)
+        return RECT{pixels_.origin.x, pixels_.origin.y, pixels_.origin.x + pixels_.width,
+                    pixels_.origin.y + pixels_.height};
+    return RECT{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
 }
 
 void Canvas::SetPenWidth(int width) {

@@ -102,6 +102,16 @@ public:
     // mapping mode and drawing mode.
     void SetPixels(const PixelAccess& pixels) { pixels_ = pixels; }
 
+    // Where drawing can show, in logical coordinates. Shapes draw and build
+    // their areas only for what lies there (strokes with a margin), so their
+    // cost follows what shows, not their coordinates. Unless set: the
+    // picture's pixels when the canvas has them, else the whole 32-bit plane.
+    void SetBounds(const RECT& bounds) {
+        bounds_ = bounds;
+        hasBounds_ = true;
+    }
+    RECT Bounds() const;
+
     // Makes the DC's pen and brush match the settings; the drawing calls do it
     // themselves, callers that draw with the DC directly call it first.
     void Realize();
@@ -123,6 +133,8 @@ private:
     bool penDirty_ = true;
     bool brushDirty_ = true;
     PixelAccess pixels_;
+    RECT bounds_{0, 0, 0, 0};
+    bool hasBounds_ = false;
 };
 
 } // namespace ui
