@@ -2,6 +2,7 @@
 // paint order, repaint scheduling, the window shape, autohide, mouse dispatch
 // and closing.
 #include "overlay_test_support.h"
+#include "overlay_window/uOrvexPlatform.h"
 #include "overlay_window/uOrvexTransparentForm.h"
 #include "ui/Application.h"
 
@@ -25,7 +26,19 @@ protected:
 
 TEST_F(TransparentFormTest, WindowCoversTheDesktopHiddenUntilTheFirstFrontTick) {
     HWND h = form.Handle();
-    EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrW(h, GWL_EXSTYLE)), OverlayExStyle);
+    // Under Wine a layered window just short of opaque: compositors draw no
+    // shadow around it.
+    const bool wine = RunningUnderWine();
+    EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrW(h, GWL_EXSTYLE)),
+              OverlayExStyle | (wine ? WS_EX_LAYERED : 0));
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (wine && ::GetLayeredWindowAttributes(h, nullptr, &alpha, &flags)) {
+        EXPECT_EQ(alpha, ShadowlessAlpha);
+        EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
+    } else {
+        EXPECT_FALSE(wine) << "the overlay has no layered attributes";
+    }
     EXPECT_FALSE(::IsWindowVisible(h));
     RECT r{};
     ::GetWindowRect(h, &r);
