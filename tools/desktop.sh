@@ -15,26 +15,86 @@ init_user_prefix() {
   touch "$user_prefix/.booted"
 }
 
-# Starts openbox on $DISPLAY and waits until it has taken the screen; sets WM_PID.
-WM_PID=""
+# The window managers the tests and tools run the card under: openbox (no
+# compositor), and the compositing ones of Xfce, KDE (X11 session) and GNOME
+# (X11 session), each in a D-Bus session of its own.
+window_manager_command() {
+  case "$1" in
+  openbox) echo "openbox --sm-disable" ;;
+  xfwm4) echo "dbus-run-session -- xfwm4 --compositor=on --sm-client-disable" ;;
+  kwin) echo "dbus-run-session -- kwin_x11 --replace" ;;
+  mutter) echo "dbus-run-session -- mutter --x11 --replace --sm-disable" ;;
+  *) return 1 ;;
+  esac
+}
+
+# Starts window manager $1 (default openbox) on $DISPLAY and waits until it has
+# taken the screen; sets WM_PID (the process started) and WM_CPU_PID (the
+# window manager itself, for its CPU share).
+WM_PID="" WM_CPU_PID=""
 start_window_manager() {
-  openbox --sm-disable >/dev/null 2>&1 &
+  local wm=${1:-openbox} command
+  command=$(window_manager_command "$wm") || { echo "desktop: no window manager $wm" >&2; return 1; }
+  # shellcheck disable=SC2086
+  $command >/dev/null 2>&1 &
   WM_PID=$!
-  for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+  for _ in $(seq 300); do
+    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+      WM_CPU_PID=$(pgrep -n -P "$WM_PID" 2>/dev/null || true)
+      [ -n "$WM_CPU_PID" ] || WM_CPU_PID=$WM_PID
+      # A compositor takes its selection after the window manager's.
+      if [ "$wm" != openbox ]; then sleep 2; fi
+      return 0
+    fi
     kill -0 "$WM_PID" 2>/dev/null || break
     sleep 0.05
   done
-  echo "desktop: openbox did not start" >&2
+  echo "desktop: $wm did not start" >&2
   return 1
 }
 
 stop_window_manager() {
   if [ -n "$WM_PID" ]; then
+    local child
+    for child in $(pgrep -P "$WM_PID" 2>/dev/null || true); do kill "$child" 2>/dev/null || true; done
     kill "$WM_PID" 2>/dev/null || true
     wait "$WM_PID" 2>/dev/null || true
-    WM_PID=""
+    WM_PID="" WM_CPU_PID=""
   fi
+}
+
+# A copy of the user's kind of prefix for one desktop, so that runs on several
+# displays side by side do not share a Wine server; sets WINEPREFIX.
+use_user_prefix_copy() {
+  local copy="$user_prefix-$1"
+  init_user_prefix
+  if [ ! -f "$copy/.booted" ]; then
+    rm -rf "$copy"
+    cp -a "$user_prefix" "$copy"
+  fi
+  export WINEPREFIX=$copy
+}
+
+# Counts, inside the rectangle WxH+X+Y of screenshot $1, the pixels of colour
+# $2 (r,g,b) as it is, and the pixels of that colour darkened (a shadow: the
+# same hue, 15 to 85 % as bright). Prints "<as is> <darkened> <all>".
+colour_counts() {
+  local shot=$1 colour=$2 geometry=$3
+  convert "$shot" -crop "$geometry" +repage -depth 8 rgb:- | python3 -c '
+import sys
+r0, g0, b0 = (int(v) for v in sys.argv[1].split(","))
+data = sys.stdin.buffer.read()
+same = dark = 0
+for i in range(0, len(data), 3):
+    r, g, b = data[i], data[i + 1], data[i + 2]
+    if abs(r - r0) <= 3 and abs(g - g0) <= 3 and abs(b - b0) <= 3:
+        same += 1
+        continue
+    k = r / r0 if r0 else 0
+    if 0.15 <= k <= 0.85 and abs(g - g0 * k) <= 12 and abs(b - b0 * k) <= 12:
+        dark += 1
+print(same, dark, len(data) // 3)
+' "$colour"
 }
 
 # The pid of the Wine server that serves prefix $1 (empty when none runs).
@@ -75,4 +135,26 @@ other_window_latency() {
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
   echo "$ms"
+}
+
+# The rows of the rectangle WxH+X+Y of screenshot $1 that hold red ink, as
+# bands of consecutive rows. Prints "<bands> <last ink row, counted from Y>"
+# ("0 -" when there is none).
+ink_bands() {
+  local shot=$1 geometry=$2
+  local width=${geometry%%x*}
+  convert "$shot" -crop "$geometry" +repage -depth 8 rgb:- | python3 -c '
+import sys
+width = int(sys.argv[1])
+data = sys.stdin.buffer.read()
+rows = len(data) // (3 * width)
+bands, last, previous = 0, None, None
+for y in range(rows):
+    line = data[y * width * 3:(y + 1) * width * 3]
+    if any(line[i] > 180 and line[i + 1] < 140 and line[i + 2] < 140 for i in range(0, len(line), 3)):
+        if previous != y - 1:
+            bands += 1
+        previous = last = y
+print(bands, "-" if last is None else last)
+' "$width"
 }

@@ -99,9 +99,14 @@ start_own_xvfb() {
     XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 50); do
-      # Our own server must still be running: another one may have taken :$n first.
+      # Our own server must still be running: another one may have taken :$n
+      # first (tests start side by side). The display's lock file names the
+      # server that holds it.
       kill -0 "$XVFB_PID" 2>/dev/null || break
-      xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+      if xdotool getdisplaygeometry >/dev/null 2>&1; then
+        [ "$(tr -d ' ' <"/tmp/.X$n-lock" 2>/dev/null)" = "$XVFB_PID" ] && return 0
+        break
+      fi
       sleep 0.1
     done
     kill "$XVFB_PID" 2>/dev/null || true

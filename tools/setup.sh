@@ -28,7 +28,8 @@ for p in g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix \
          lld-14 llvm-14 xvfb xauth xdotool imagemagick cmake ninja-build googletest nasm \
          libjpeg-turbo-progs fonts-liberation fonts-dancingscript dpkg-dev \
          clang-14 libclang-rt-14-dev libjpeg62-turbo-dev \
-         openbox x11-utils x11-xserver-utils gcc-multilib xtrace picom libx11-dev; do
+         openbox x11-utils x11-xserver-utils gcc-multilib xtrace picom libx11-dev \
+         mutter xfwm4 kwin-x11 libgl1-mesa-dri dbus; do
   have_pkg "$p" || need_pkgs+=("$p")
 done
 
