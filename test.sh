@@ -19,6 +19,10 @@ if [ "$#" = 0 ] && [ "${ORVEX_FUZZ_SECONDS:-15}" != 0 ]; then
 fi
 init_wine_prefix
 with_wine64 init_wine_prefix
+# The stock prefix the desktop runs copy, made before they start side by side.
+# shellcheck source=tools/desktop.sh
+. "$here/tools/desktop.sh"
+init_user_prefix
 
 # A small file system for the test that saves a card onto a full disk. Only
 # root may mount one; without it that test is skipped.
@@ -47,13 +51,16 @@ with_wine64 wineserver -p
 with_wine64 wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 
 # The 32-bit build (card, library, SDK), then the 64-bit library's build.
+# Tests on the shared display take turns; the runs on displays of their own,
+# which mostly wait for the scene in real time, go beside them.
+jobs=${ORVEX_TEST_JOBS:-4}
 set +e
-ctest --test-dir "$build" --output-on-failure "$@" >"$build/ctest.log" 2>&1
+ctest --test-dir "$build" -j "$jobs" --output-on-failure "$@" >"$build/ctest.log" 2>&1
 rc=$?
 # A full run must find the 64-bit tests; a subset may match none of them.
 no_tests=ignore
 if [ "$#" = 0 ]; then no_tests=error; fi
-with_wine64 ctest --test-dir "$build/x64" --output-on-failure --no-tests="$no_tests" "$@" \
+with_wine64 ctest --test-dir "$build/x64" -j "$jobs" --output-on-failure --no-tests="$no_tests" "$@" \
   >"$build/ctest-x64.log" 2>&1
 rc64=$?
 set -e
