@@ -88,7 +88,7 @@ run_setup() {
   t0=$(date +%s%N)
   wine "${CARD_EXE:-$build/bin/Frostvale-Karte.exe}" >/dev/null 2>&1 &
   CARD_PID=$!
-  local pids=("$CARD_PID" "$XVFB_PID" "$server" "${WM_PID:-}" "${COMP_PID:-}")
+  local pids=("$CARD_PID" "$XVFB_PID" "$server" "${WM_CPU_PID:-}" "${COMP_PID:-}")
   local -a last=() total0=()
   local i
   for i in 0 1 2 3 4; do last[i]=$(cpu_ticks "${pids[i]}"); total0[i]=${last[i]}; done
