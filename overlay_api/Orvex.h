@@ -1,23 +1,26 @@
 /* The Orvex overlay library: notification messages, status values, operation
- * codes and the Orvex_ functions. Usable from C and C++; the library's own
- * C++ code includes it too, so every constant is defined here only.
+ * codes and the Orvex_ functions, for C and C++. docs/orvex-sdk.md describes
+ * each of them in full; the comments here sum it up.
  *
  * Every function uses the stdcall convention and returns a signed 32-bit
  * integer. POINT and RECT arguments are passed by value. Strings are
  * zero-terminated 8-bit strings in the system's ANSI code page. 32-bit and
- * 64-bit programs use the same header: only the module handle argument of
- * Orvex_BitmapByResource is as wide as a pointer.
+ * 64-bit programs use the same header: only the handles (HWND, and the module
+ * handle of Orvex_BitmapByResource) are as wide as a pointer.
  *
  * Orvex.dll exports the functions under their plain names (no @N suffix) and
  * comes with import libraries for the MinGW (libOrvex.dll.a) and the Microsoft
  * (Orvex.lib) toolchains; programs that load the DLL themselves find the
  * PFN_ types below for GetProcAddress. Call Orvex_Clear right after loading, then
- * Orvex_SetCallBackWindowHandle, then any creating function or operation.
- * Notifications are posted to the callback window, never sent.
+ * Orvex_SetCallBackWindowHandle, then any creating function or operation, all
+ * on the thread that runs your message loop: the library takes no lock, and
+ * the overlay window belongs to the thread of the first call. Notifications
+ * are posted to the callback window, never sent.
  *
- * Programs that link the library statically call OrvexLibraryStart() before
- * their message loop and OrvexLibraryEnd() after it (declared in
- * uOrvexTransparent.h); in Orvex.dll the loader does this.
+ * Pixels: both corners of a rectangle are drawn (Left 100, Right 250: 151
+ * pixels); a stroke of width w > 1 is 2 * (w / 2) pixels wide (w - 1 for odd
+ * w), w / 2 of them left of (above) its course: half a pixel left of its
+ * coordinates.
  */
 #ifndef ORVEX_H
 #define ORVEX_H
@@ -44,7 +47,7 @@ enum {
 };
 
 /* Status values: the high digit names the property, the low digit its new
- * state. Posted for ordinary items only. */
+ * state. Posted for the items made through the Orvex_ functions only. */
 enum {
     STATUSCHANGED_SET_VISIBLE_TRUE = 0x11,
     STATUSCHANGED_SET_VISIBLE_FALSE = 0x10,
@@ -64,8 +67,9 @@ enum {
     TRANSPARENTELEMENT_OPERATION_DELETE = 1,
     TRANSPARENTELEMENT_OPERATION_SHOW = 2,          /* Value1 != 0: show, 0: hide */
     TRANSPARENTELEMENT_OPERATION_LINEWIDTH = 3,     /* Value1: width in pixels; lines, polylines,
-                                                       rectangles and point markers (ellipses are
-                                                       always 1 px wide) */
+                                                       rectangles and cross markers (ellipses are
+                                                       always 1 px wide; circle and square markers
+                                                       keep their size) */
     TRANSPARENTELEMENT_OPERATION_ISFILLED = 4,      /* Value1 != 0: filled; rectangles and ellipses
                                                        (polylines are never filled) */
     TRANSPARENTELEMENT_OPERATION_SETCOLOR = 5,      /* Value1: COLORREF of lines, polylines,
@@ -77,7 +81,9 @@ enum {
 
 /* Cursor numbers of operation SETMOUSECURSOR: the cursor the overlay shows
  * after a mouse event on the item. Only the low 16 bits of Value1 count; any
- * other number (an IDC_ value, for example) gives the default arrow. */
+ * other number (an IDC_ value, for example) gives the default arrow. NONE
+ * hides the cursor; DRAG to SQLWAIT and HAND are the library's own cursors
+ * (HAND's hotspot is at (5, 0)), the others the system's. */
 enum {
     ORVEX_CURSOR_DEFAULT = 0,
     ORVEX_CURSOR_NONE = -1,
@@ -104,7 +110,9 @@ enum {
     ORVEX_CURSOR_SIZEALL = -22
 };
 
-/* Point styles of Orvex_Point. */
+/* Point styles of Orvex_Point, centred on (x, y): a cross of diagonals from
+ * x - 4 to x + 4, a filled circle from x - 4 to x + 4, a filled square from
+ * x - 5 to x + 4. */
 enum { ORVEX_POINT_CROSS = 1, ORVEX_POINT_CIRCLE = 2, ORVEX_POINT_RECTANGLE = 3 };
 
 /* Results of the creating functions: the new item's ID (> 0), or one of these. */
@@ -112,43 +120,61 @@ enum {
     ORVEX_NO_WINDOW = -1, /* there is no overlay window */
     ORVEX_NOT_MADE =
         -2, /* the item could not be made, a file is missing, or an argument is invalid */
-    ORVEX_EXCEPTION = -3 /* an unexpected failure; nothing was added */
+    ORVEX_EXCEPTION = -3 /* an unexpected failure, a file that cannot be decoded, or the
+                            overlay window was closed; nothing was added */
 };
 
-/* Removes every ordinary item; the number removed, -1 without overlay window, -2 on failure. */
+/* Removes every item made through these functions, each announced with
+ * STATUSCHANGED_DELETE; the number removed, -1 without overlay window or after
+ * it was closed, -2 on failure. */
 int32_t __stdcall Orvex_Clear(void);
-/* All notifications go to Handle from now on; 0 stops them. 1, or -2 on failure. */
+/* All notifications go to Handle from now on; 0 stops them. 1; -2 (nothing
+ * changed) when Handle is neither 0 nor a window, without overlay window, after
+ * it was closed or on failure. A window destroyed later simply gets nothing. */
 int32_t __stdcall Orvex_SetCallBackWindowHandle(HWND Handle);
-/* 1: done; 0: no such item, no overlay window or unknown operation; -1: failure.
- * Value2 and Value3 are not used. */
+/* 1: done; 0: no such item, no overlay window or unknown operation; -1: failure,
+ * a negative SETZORDER position, or the overlay window was closed. Value2 and
+ * Value3 are not used. */
 int32_t __stdcall Orvex_Operation(int32_t Operation, int32_t ID, int32_t Value1, int32_t Value2,
                                   int32_t Value3);
-/* Outline rectangle of width 1 with the corners (Left, Top) and (Right, Bottom). */
+/* Outline rectangle of width 1 with the corners (Left, Top) and (Right, Bottom),
+ * both drawn. */
 int32_t __stdcall Orvex_Rectangle(RECT Rect, COLORREF Color);
 /* Outline ellipse of width 1 that fits Rect. */
 int32_t __stdcall Orvex_Ellipse(RECT Rect, COLORREF Color);
 /* The BITMAP resource ResourceName (a name or MAKEINTRESOURCE number) of the
- * module Instance (its HMODULE as an integer), centred on Position. A missing
- * resource still gives an ID, for an item that draws nothing. */
+ * module Instance (its HMODULE as an integer; 0: the program's own EXE),
+ * centred on Position. A missing resource still gives an ID, for an item that
+ * draws nothing; a null ResourceName gives -2. */
 int32_t __stdcall Orvex_BitmapByResource(POINT Position, intptr_t Instance,
                                          const char* ResourceName, COLORREF TransparentColor);
 /* A point marker; Style is one of ORVEX_POINT_CROSS, _CIRCLE, _RECTANGLE (others give -2). */
 int32_t __stdcall Orvex_Point(POINT Position, int32_t Style, COLORREF Color);
+/* A line from StartPoint up to EndPoint; at width 1 EndPoint itself is not drawn. */
 int32_t __stdcall Orvex_Line(POINT StartPoint, POINT EndPoint, int32_t Width, COLORREF Color);
-/* Most points Orvex_Polyline accepts, and most vertices a polyline keeps:
- * each point is kept only when it lies more than 4 px from the last kept one
- * and, unless it turns by more than 5 degrees, more than 100 px from it; the
- * first 100 kept points make the polyline, later ones are dropped. */
+/* Most points Orvex_Polyline accepts, and most vertices a polyline keeps. The
+ * first point is always kept; a later one is dropped when it lies 4 px or less
+ * from the last kept vertex, and from the fourth vertex on also when it
+ * continues the direction of the last segment within 5 degrees and lies 100 px
+ * or less from the last kept vertex. Once 100 vertices are kept, the remaining
+ * points are dropped. */
 enum { ORVEX_MAX_POLYLINE_POINTS = 1048576, ORVEX_MAX_POLYLINE_VERTICES = 100 };
 
 /* NumPoint points from Points; a null array, a negative count or one above
- * ORVEX_MAX_POLYLINE_POINTS gives -2 before the array is read. Never filled. */
+ * ORVEX_MAX_POLYLINE_POINTS gives -2 before the array is read. Never filled;
+ * 0 or 1 point give an ID for an item that draws nothing. */
 int32_t __stdcall Orvex_Polyline(const POINT* Points, int32_t NumPoint, int32_t Width,
                                  COLORREF Color);
-/* Text centred on Position; Bold and Italic: 1 yes, 0 no. Null strings give -2. */
+/* Text centred on Position, one line; Bold and Italic: 1 yes, 0 no. Null
+ * strings give -2; an empty text gives an ID for an item that draws nothing;
+ * an unknown font name is replaced by a font the system chooses. */
 int32_t __stdcall Orvex_Text(POINT Position, const char* Text, const char* FontName, int32_t Size,
                              int32_t Bold, int32_t Italic, COLORREF Color);
-/* A BMP file centred on Position; a missing file or a null name gives -2. */
+/* A picture file centred on Position, read by its extension: ".bmp", ".jpg",
+ * ".ico", or ".exe" for the main icon of a program file (none of its code runs).
+ * A missing file or a null name gives -2, a file that cannot be decoded (a
+ * ".exe" that is no program among them) -3; any other extension, or a program
+ * without icons, gives an ID for an item that draws nothing. */
 int32_t __stdcall Orvex_BitmapByFile(POINT Position, const char* FileName,
                                      COLORREF TransparentColor);
 

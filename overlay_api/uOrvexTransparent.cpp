@@ -323,7 +323,12 @@ int32_t __stdcall Orvex_SetCallBackWindowHandle(HWND Handle) {
     try {
         if (!FormCreated)
             EnsureTransparentForm();
-        if (!FormInstance)
+        // No overlay window, or one that was closed: nothing would be notified.
+        if (!FormInstance || !FormInstance->ListsExist())
+            return -2;
+        // A handle that names no window is refused; the window set before
+        // keeps receiving the notifications.
+        if (Handle && !::IsWindow(Handle))
             return -2;
         FormInstance->SetCallbackWindow(Handle);
         return 1;

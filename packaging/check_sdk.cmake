@@ -3,7 +3,9 @@
 #   CHECK=example  the example is configured from the unpacked SDK with
 #                  find_package(Orvex), built and run with --click under Wine;
 #   CHECK=msvc     a C client is compiled, linked by LLVM's Microsoft-compatible
-#                  linker (lld-link) against the SDK's Orvex.lib alone, and run.
+#                  linker (lld-link) against the SDK's Orvex.lib alone, and run;
+#   CHECK=symbols  gdb finds no lines in the stripped Orvex.dll, and finds
+#                  them once the symbols' archive is unpacked over the SDK.
 # Fails with the reason on the first thing that does not hold.
 cmake_minimum_required(VERSION 3.20)
 foreach(v DIST VERSION ARCH WORK CHECK SOURCE WINE)
@@ -89,6 +91,20 @@ elseif(CHECK STREQUAL msvc)
   expect_lines("${out}" "clear 0" "callback 1" "rectangle 1" "operation 1" "bitmap 2"
                "unknown-id 0" "clear 2" "status 1 41" "status 2 41" "status 1 11"
                "status 1 40" "status 2 40")
+elseif(CHECK STREQUAL symbols)
+  find_program(gdb NAMES gdb REQUIRED)
+  set(probe -nx -batch -iex "set debuginfod enabled off" -ex "info line Orvex_Clear"
+            ${sdk}/bin/${ARCH}/Orvex.dll)
+  set(found "Line [0-9]+ of \"[^\"]+\" starts at address")
+  run(COMMAND ${gdb} ${probe} OUTPUT out)
+  if(out MATCHES "${found}")
+    message(FATAL_ERROR "the shipped Orvex.dll is not stripped:\n${out}")
+  endif()
+  run(COMMAND ${CMAKE_COMMAND} -E tar xf ${DIST}/Orvex-SDK-${VERSION}-symbols.zip DIR ${work})
+  run(COMMAND ${gdb} ${probe} OUTPUT out)
+  if(NOT out MATCHES "${found}")
+    message(FATAL_ERROR "gdb found no lines through the debug link:\n${out}")
+  endif()
 else()
   message(FATAL_ERROR "check_sdk.cmake: unknown CHECK ${CHECK}")
 endif()

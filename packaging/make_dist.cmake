@@ -1,6 +1,9 @@
-# Writes the release tree and its two archives (run by the `dist` target).
-# Every shipped program file is stripped; its debug information goes to
-# symbols/, and a debug link in the file names it for the debugger.
+# Writes the release tree and its archives (run by the `dist` target).
+# Every shipped program file is stripped and names its debug information,
+# <file>.dbg, by a debug link. The card's stays in symbols/; the DLLs' goes
+# to Orvex-SDK-<version>-symbols.zip, which holds Orvex-SDK-<version>/bin/<arch>/
+# Orvex.dll.dbg: unpacked over the SDK, each lands beside its DLL, where a
+# debugger looks for it.
 # Fails when a shipped program file is larger than 1 MiB.
 cmake_minimum_required(VERSION 3.20)
 foreach(v VERSION SOURCE OUT CARD X86_DIR X64_DIR CONFIG_VERSION)
@@ -13,7 +16,9 @@ set(max_size 1048576)
 set(card_dir ${OUT}/Frostvale-Karte-${VERSION})
 set(sdk_dir ${OUT}/Orvex-SDK-${VERSION})
 set(symbols ${OUT}/symbols)
-file(REMOVE_RECURSE ${card_dir} ${sdk_dir} ${symbols} ${card_dir}.zip ${sdk_dir}.zip)
+set(sdk_symbols ${OUT}/Orvex-SDK-${VERSION}-symbols)
+file(REMOVE_RECURSE ${card_dir} ${sdk_dir} ${symbols} ${sdk_symbols} ${card_dir}.zip ${sdk_dir}.zip
+     ${sdk_symbols}.zip)
 
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc)
@@ -55,7 +60,8 @@ foreach(arch x86 x64)
   if(NOT EXISTS ${dir}/bin/Orvex.dll)
     message(FATAL_ERROR "make_dist.cmake: ${dir}/bin/Orvex.dll is missing")
   endif()
-  ship(${prefix} ${dir}/bin/Orvex.dll ${sdk_dir}/bin/${arch} ${symbols}/${arch})
+  ship(${prefix} ${dir}/bin/Orvex.dll ${sdk_dir}/bin/${arch}
+       ${sdk_symbols}/Orvex-SDK-${VERSION}/bin/${arch})
   file(COPY ${dir}/lib/libOrvex.dll.a ${dir}/lib/Orvex.lib DESTINATION ${sdk_dir}/lib/${arch})
 endforeach()
 file(COPY ${SOURCE}/overlay_api/Orvex.h DESTINATION ${sdk_dir}/include)
@@ -65,10 +71,19 @@ file(COPY ${SOURCE}/docs/orvex-sdk.md DESTINATION ${sdk_dir}/docs)
 file(COPY ${SOURCE}/examples/CMakeLists.txt ${SOURCE}/examples/orvex_example.c
      DESTINATION ${sdk_dir}/examples)
 
-# The archives, each holding its folder.
-foreach(dir ${card_dir} ${sdk_dir})
+# The archives, each holding its folder; the symbols' archive holds the
+# SDK's folder with the debug files only.
+foreach(dir ${card_dir} ${sdk_dir} ${sdk_symbols})
   get_filename_component(name ${dir} NAME)
-  run(${CMAKE_COMMAND} -E chdir ${OUT} ${CMAKE_COMMAND} -E tar cf ${name}.zip --format=zip ${name})
+  if("${dir}" STREQUAL "${sdk_symbols}")
+    set(inside ${sdk_symbols})
+    set(content Orvex-SDK-${VERSION})
+  else()
+    set(inside ${OUT})
+    set(content ${name})
+  endif()
+  run(${CMAKE_COMMAND} -E chdir ${inside} ${CMAKE_COMMAND} -E tar cf ${OUT}/${name}.zip
+      --format=zip ${content})
   file(SIZE ${dir}.zip size)
   message(STATUS "dist: ${name}.zip: ${size} bytes")
 endforeach()

@@ -35,15 +35,17 @@ bool Contains(const std::wstring& text, const wchar_t* part) {
     return text.find(part) != std::wstring::npos;
 }
 
-// The main icon of a program file drawn over the icon background. The file is
-// mapped as data only, so none of its code runs and its imports are not loaded.
+// The main icon of a program file drawn over the icon background; empty for a
+// program without icons. The file is mapped as data only, so none of its code
+// runs and its imports are not loaded. A file the system cannot map as a
+// program is undecodable like a broken picture.
 ui::Picture ProgramFileIcon(const std::wstring& path) {
     ui::Module module(::LoadLibraryExW(path.c_str(), nullptr,
                                        LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     if (!module)
         module.Reset(::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!module)
-        return ui::Picture();
+        throw ui::PictureError("not a program file");
     ui::Icon icon = LoadMainIcon(module.Get());
     if (!icon)
         return ui::Picture();

@@ -29,7 +29,8 @@ public:
     // False (nothing changed) when no such file exists. The extension chooses
     // the decoder: ".ICO", ".JPG", ".EXE" (the icon of a program file, read as
     // data: none of its code runs) and ".BMP"; any other extension gives an
-    // empty picture. A file that exists but cannot be decoded throws
+    // empty picture, and so does a program file without icons. A file that
+    // exists but cannot be decoded (for ".EXE": is no program file) throws
     // ui::PictureError and leaves picture, colour and FileName as they were.
     bool LoadFromFile(const std::wstring& fileName);
     // A missing or unreadable resource gives an empty picture; never throws.

@@ -2,184 +2,11 @@
 // against Orvex.dll the way a client sees it: the header, the import library,
 // the overlay window found as the document says, its shape (GetWindowRgn) and
 // real mouse input. Each test names the section of the document it checks.
-#include "overlay_api/Orvex.h"
-#include "pump_messages.h"
-
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <cstdio>
-#include <string>
-#include <vector>
+#include "sdk_document.h"
 
 namespace {
 
-// ---------------------------------------------------------------- helpers
-
-class Rgn {
-public:
-    Rgn() : h_(::CreateRectRgn(0, 0, 0, 0)) {}
-    ~Rgn() { ::DeleteObject(h_); }
-    Rgn(const Rgn&) = delete;
-    Rgn& operator=(const Rgn&) = delete;
-    HRGN Get() const { return h_; }
-    bool Has(int x, int y) const { return ::PtInRegion(h_, x, y) != FALSE; }
-    RECT Box() const {
-        RECT r{};
-        ::GetRgnBox(h_, &r);
-        return r;
-    }
-
-private:
-    HRGN h_;
-};
-
-void Pump(DWORD ms) {
-    PumpMessages(ms);
-}
-
-// "Finding the overlay window": a top-level window of the thread that made the
-// first call, class "FrostvaleWindow", title "Orvex".
-BOOL CALLBACK FindOverlay(HWND window, LPARAM out) {
-    wchar_t name[64] = L"", title[64] = L"";
-    ::GetClassNameW(window, name, 64);
-    ::GetWindowTextW(window, title, 64);
-    if (std::wstring(name) == L"FrostvaleWindow" && std::wstring(title) == L"Orvex") {
-        *reinterpret_cast<HWND*>(out) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND OverlayWindow() {
-    HWND found = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindOverlay, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-// The overlay's shape once the repaint of the last change is done.
-void ShapeNow(Rgn& shape) {
-    Pump(80);
-    ::SetRectRgn(shape.Get(), 0, 0, 0, 0);
-    ::GetWindowRgn(OverlayWindow(), shape.Get());
-}
-
-struct Note {
-    UINT message;
-    WPARAM id;
-    int x, y; // lParam read as the document says: signed 16-bit halves
-    bool operator==(const Note& o) const {
-        return message == o.message && id == o.id && x == o.x && y == o.y;
-    }
-};
-
-// A message-only callback window that keeps the notifications it receives;
-// Drain handles the thread's messages a little and returns them.
-class Receiver {
-public:
-    Receiver() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &Receiver::Proc;
-        wc.lpszClassName = L"OrvexSdkDocumentReceiver";
-        ::RegisterClassW(&wc);
-        window_ = ::CreateWindowExW(0, wc.lpszClassName, L"receiver", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                    nullptr, nullptr, nullptr);
-        ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~Receiver() { ::DestroyWindow(window_); }
-    Receiver(const Receiver&) = delete;
-    Receiver& operator=(const Receiver&) = delete;
-    HWND Handle() const { return window_; }
-    std::vector<Note> Drain(bool withMoves = false) {
-        Pump(30);
-        std::vector<Note> notes;
-        for (const Note& n : notes_)
-            if (withMoves || n.message != WM_TRANSPARENTELEMENT_MOUSEMOVE)
-                notes.push_back(n);
-        notes_.clear();
-        return notes;
-    }
-
-private:
-    static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<Receiver*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (self && msg >= WM_TRANSPARENTELEMENT_CLICK &&
-            msg <= WM_TRANSPARENTELEMENT_STATUSCHANGED) {
-            self->notes_.push_back(Note{msg, wParam, static_cast<short>(LOWORD(lParam)),
-                                        static_cast<short>(HIWORD(lParam))});
-            return 0;
-        }
-        return ::DefWindowProcW(window, msg, wParam, lParam);
-    }
-    HWND window_;
-    std::vector<Note> notes_;
-};
-
-// The calling order of "General information": clear, callback window, items.
-class SdkDocument : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_GE(Orvex_Clear(), 0);
-        ASSERT_EQ(Orvex_SetCallBackWindowHandle(receiver.Handle()), 1);
-        receiver.Drain();
-    }
-    void TearDown() override { Orvex_Clear(); }
-    Receiver receiver;
-};
-
-int32_t FilledBox(RECT r) {
-    const int32_t id = Orvex_Rectangle(r, RGB(0, 0, 255));
-    Orvex_Operation(TRANSPARENTELEMENT_OPERATION_ISFILLED, id, 1, 0, 0);
-    Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SHOW, id, 1, 0, 0);
-    return id;
-}
-
-void MouseButtons(DWORD down, DWORD up) {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = down;
-    in[1].mi.dwFlags = up;
-    ::SendInput(2, in, sizeof(INPUT));
-}
-
-void LeftClickAt(int x, int y) {
-    ::SetCursorPos(x, y);
-    Pump(30);
-    MouseButtons(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-    Pump(150);
-}
-
-std::string Directory() {
-    char path[MAX_PATH];
-    const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    return s.substr(0, s.find_last_of("\\/") + 1);
-}
-
-// A 16 x 16 red BMP file, 24 bits per pixel.
-void WriteRedBmp(const std::string& name) {
-    const int side = 16, row = side * 3;
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = side;
-    info.biHeight = side;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + row * side;
-    std::vector<unsigned char> pixels(row * side);
-    for (size_t i = 0; i < pixels.size(); i += 3)
-        pixels[i + 2] = 255;
-    FILE* f = std::fopen(name.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(&file, sizeof file, 1, f);
-    std::fwrite(&info, sizeof info, 1, f);
-    std::fwrite(pixels.data(), 1, pixels.size(), f);
-    std::fclose(f);
-}
+using namespace sdk_document;
 
 // ---------------------------------------------------------------- results
 
@@ -238,6 +65,12 @@ TEST_F(SdkDocument, ResultsOfTheFunctionsAndTheirLimits) {
     EXPECT_EQ(Orvex_Clear(), 5);
     EXPECT_EQ(receiver.Drain().size(), 5u);
     EXPECT_EQ(Orvex_Clear(), 0);
+    // A handle that names no window is refused; the notifications keep their window.
+    EXPECT_EQ(Orvex_SetCallBackWindowHandle(reinterpret_cast<HWND>(0xDEAD)), ORVEX_NOT_MADE);
+    const int32_t kept = Orvex_Rectangle(r, 0);
+    EXPECT_EQ(receiver.Drain(),
+              (std::vector<Note>{{WM_TRANSPARENTELEMENT_STATUSCHANGED, static_cast<WPARAM>(kept),
+                                  STATUSCHANGED_INSERT, 0}}));
     // A callback window of 0 stops the notifications.
     EXPECT_EQ(Orvex_SetCallBackWindowHandle(nullptr), 1);
     EXPECT_GT(Orvex_Rectangle(r, 0), 0);
@@ -375,8 +208,10 @@ TEST_F(SdkDocument, BitmapsByFileExtensionAndByResourceNameOrNumber) {
     Rgn shape;
     const std::string bmp = Directory() + "sdk-document-red.bmp";
     const std::string dat = Directory() + "sdk-document-red.dat";
+    const std::string exe = Directory() + "sdk-document-red.exe";
     WriteRedBmp(bmp);
     WriteRedBmp(dat);
+    WriteRedBmp(exe);
     auto area = [&](int32_t id) {
         EXPECT_GT(id, 0);
         ShapeNow(shape);
@@ -386,17 +221,69 @@ TEST_F(SdkDocument, BitmapsByFileExtensionAndByResourceNameOrNumber) {
     };
     EXPECT_EQ(area(Orvex_BitmapByFile(POINT{200, 200}, bmp.c_str(), RGB(0, 0, 0))), 16 * 16);
     EXPECT_EQ(area(Orvex_BitmapByFile(POINT{200, 200}, dat.c_str(), RGB(0, 0, 0))), 0);
+    EXPECT_EQ(Orvex_BitmapByFile(POINT{200, 200}, exe.c_str(), 0), ORVEX_EXCEPTION)
+        << "a \".exe\" that is no program";
     EXPECT_GT(area(Orvex_BitmapByFile(POINT{300, 300}, ORVEX_RESOURCE_DIR "/screenview.jpg", 0)),
               0);
     EXPECT_GT(area(Orvex_BitmapByFile(POINT{300, 300}, ORVEX_RESOURCE_DIR "/frostvale.ico", 0)), 0);
     ::DeleteFileA(bmp.c_str());
     ::DeleteFileA(dat.c_str());
+    ::DeleteFileA(exe.c_str());
 
     // This program's module handle, as wide as a pointer in 64-bit programs.
     const auto self = reinterpret_cast<intptr_t>(::GetModuleHandleW(nullptr));
     EXPECT_GT(area(Orvex_BitmapByResource(POINT{200, 200}, self, "SNOWFLAKE", 0)), 0);
     EXPECT_GT(area(Orvex_BitmapByResource(POINT{200, 200}, self, MAKEINTRESOURCEA(7), 0)), 0);
     EXPECT_EQ(area(Orvex_BitmapByResource(POINT{200, 200}, self, "NO SUCH BITMAP", 0)), 0);
+    EXPECT_GT(area(Orvex_BitmapByResource(POINT{200, 200}, 0, "SNOWFLAKE", 0)), 0)
+        << "Instance 0: the program's own module";
+}
+
+// "Where the pixels lie": edges, stroke widths and markers; and the items
+// that get an ID and draw nothing.
+TEST_F(SdkDocument, WhereThePixelsLieAndWhatDrawsNothing) {
+    Rgn shape;
+    auto box = [&](int32_t id, int32_t width) {
+        EXPECT_GT(id, 0);
+        Orvex_Operation(TRANSPARENTELEMENT_OPERATION_LINEWIDTH, id, width, 0, 0);
+        ShapeNow(shape);
+        Orvex_Clear();
+        const RECT b = shape.Box();
+        return std::vector<LONG>{b.left, b.top, b.right, b.bottom};
+    };
+    using Box = std::vector<LONG>;
+    // Width 1: both corners of a rectangle are drawn, a line stops before its end.
+    EXPECT_EQ(box(Orvex_Rectangle(RECT{100, 100, 250, 200}, 0), 1), (Box{100, 100, 251, 201}));
+    EXPECT_EQ(box(Orvex_Line(POINT{100, 300}, POINT{300, 300}, 1, 0), 1),
+              (Box{100, 300, 300, 301}));
+    // Wider strokes cover w/2 pixels before their course and w/2 - 1 after it.
+    const POINT bend[3] = {{100, 300}, {300, 300}, {300, 500}};
+    for (int32_t w : {2, 3, 4, 5, 15}) {
+        const LONG h = w / 2;
+        const Box line = box(Orvex_Line(POINT{100, 300}, POINT{300, 300}, w, 0), w);
+        EXPECT_EQ(line[1], 300 - h) << w;
+        EXPECT_EQ(line[3], 300 + h) << w;
+        const Box upright = box(Orvex_Line(POINT{400, 100}, POINT{400, 300}, w, 0), w);
+        EXPECT_EQ(upright[0], 400 - h) << w;
+        EXPECT_EQ(upright[2], 400 + h) << w;
+        EXPECT_EQ(box(Orvex_Polyline(bend, 3, w, 0), w)[1], 300 - h) << w;
+        EXPECT_EQ(box(Orvex_Rectangle(RECT{100, 100, 250, 200}, 0), w),
+                  (Box{100 - h, 100 - h, 250 + h, 200 + h}))
+            << w;
+        // Markers: a cross of strokes, a circle and a square that keep their size.
+        EXPECT_EQ(box(Orvex_Point(POINT{500, 500}, ORVEX_POINT_CROSS, 0), w)[0], 496 - h) << w;
+        EXPECT_EQ(box(Orvex_Point(POINT{500, 500}, ORVEX_POINT_CIRCLE, 0), w),
+                  (Box{496, 496, 505, 505}));
+        EXPECT_EQ(box(Orvex_Point(POINT{500, 500}, ORVEX_POINT_RECTANGLE, 0), w),
+                  (Box{495, 495, 505, 505}));
+    }
+    // An ID, and nothing drawn: an empty text, polylines of 0 or 1 point.
+    const Box nothing{0, 0, 0, 0};
+    EXPECT_EQ(box(Orvex_Text(POINT{300, 300}, "", "Arial", 20, 0, 0, 0), 1), nothing);
+    EXPECT_EQ(box(Orvex_Polyline(bend, 1, 5, 0), 5), nothing);
+    EXPECT_EQ(box(Orvex_Polyline(bend, 0, 5, 0), 5), nothing);
+    // A font the system does not know is replaced by one it has.
+    EXPECT_NE(box(Orvex_Text(POINT{300, 300}, "Ag", "No Such Font", 20, 0, 0, 0), 1), nothing);
 }
 
 // ---------------------------------------------------------------- the mouse
@@ -440,6 +327,41 @@ TEST_F(SdkDocument, MouseNotificationsTheirOrderAndTheItemTheyGoTo) {
     EXPECT_TRUE(receiver.Drain().empty());
 }
 
+// "Which item a mouse event goes to": a click on drawn pixels that no item
+// takes ends at the overlay; the window below sees it only once they are gone.
+int presses = 0;
+LRESULT CALLBACK CountPresses(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_LBUTTONDOWN)
+        ++presses;
+    return ::DefWindowProcW(window, msg, wParam, lParam);
+}
+
+TEST_F(SdkDocument, AClickThatNoItemTakesIsSwallowed) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = CountPresses;
+    wc.lpszClassName = L"OrvexSdkDocumentBelow";
+    ::RegisterClassW(&wc);
+    const HWND below = ::CreateWindowExW(0, wc.lpszClassName, L"below", WS_POPUP | WS_VISIBLE, 400,
+                                         380, 200, 40, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(below, nullptr);
+    // Both ends lie more than 1000 px from the click.
+    const int32_t line = Orvex_Line(POINT{-1500, 400}, POINT{2500, 400}, 9, RGB(0, 0, 255));
+    Rgn shape;
+    ShapeNow(shape);
+    Pump(300);
+    ASSERT_TRUE(shape.Has(500, 400));
+    receiver.Drain();
+    presses = 0;
+    LeftClickAt(500, 400);
+    EXPECT_TRUE(receiver.Drain().empty());
+    EXPECT_EQ(presses, 0);
+    Orvex_Operation(TRANSPARENTELEMENT_OPERATION_DELETE, line, 0, 0, 0);
+    Pump(300);
+    LeftClickAt(500, 400);
+    EXPECT_EQ(presses, 1);
+    ::DestroyWindow(below);
+}
+
 // "Cursor numbers": an ORVEX_CURSOR_ number shows its cursor; any other
 // number, an IDC_ value among them, shows the arrow.
 TEST_F(SdkDocument, CursorNumbersAndTheArrowForAnyOtherNumber) {
@@ -456,6 +378,16 @@ TEST_F(SdkDocument, CursorNumbersAndTheArrowForAnyOtherNumber) {
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_CROSS));
     LeftClickAt(310, 110);
     EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
+
+    // The hand is the library's own, its hotspot at the fingertip (5, 0).
+    Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SETMOUSECURSOR, other, ORVEX_CURSOR_HAND, 0, 0);
+    LeftClickAt(310, 110);
+    ICONINFO hand{};
+    ASSERT_TRUE(::GetIconInfo(::GetCursor(), &hand));
+    ::DeleteObject(hand.hbmMask);
+    ::DeleteObject(hand.hbmColor);
+    EXPECT_EQ(hand.xHotspot, 5u);
+    EXPECT_EQ(hand.yHotspot, 0u);
 }
 
 // ---------------------------------------------------------------- lifetime
@@ -485,6 +417,7 @@ TEST(SdkDocumentLifetime, CloseMessageEndsTheOverlayForTheProcess) {
     EXPECT_EQ(Orvex_Rectangle(RECT{10, 10, 50, 50}, 0), ORVEX_EXCEPTION);
     EXPECT_EQ(Orvex_Clear(), ORVEX_NO_WINDOW);
     EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SHOW, a, 1, 0, 0), -1);
+    EXPECT_EQ(Orvex_SetCallBackWindowHandle(receiver.Handle()), ORVEX_NOT_MADE);
 }
 
 } // namespace

@@ -297,7 +297,9 @@ TEST(ApiCallbackWindow, DestroyedAndInvalidWindowsAreHarmless) {
     EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SETAUTOHIDE, a, 1, 0, 0), 1);
     TransparentForm()->FrontTimerTimer();
     TransparentForm()->DispatchMouseEvent(WM_TRANSPARENTELEMENT_CLICK);
-    EXPECT_EQ(Orvex_SetCallBackWindowHandle(reinterpret_cast<HWND>(0xDEAD)), 1);
+    // Handles that name no window are refused.
+    EXPECT_EQ(Orvex_SetCallBackWindowHandle(gone), ORVEX_NOT_MADE);
+    EXPECT_EQ(Orvex_SetCallBackWindowHandle(reinterpret_cast<HWND>(0xDEAD)), ORVEX_NOT_MADE);
     EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_DELETE, a, 0, 0, 0), 1);
     EXPECT_EQ(Orvex_Ellipse(RECT{0, 0, 9, 9}, 0), a + 1);
     EXPECT_EQ(Orvex_Clear(), 1);

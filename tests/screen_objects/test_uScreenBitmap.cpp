@@ -123,11 +123,13 @@ TEST(BitmapModules, ReadsTheIconOfAProgramFileWithoutRunningIt) {
         opaque += ui::ColorFromPixel(p) != IconBackgroundColor;
     EXPECT_GT(opaque, 0);
 
-    // A file named .exe that is no program gives an empty picture.
+    // A file named .exe that is no program cannot be decoded, like a broken
+    // picture: the item keeps what it had.
     TScreenBitmap text;
     text.SetTransparentColor(RGB(3, 3, 3));
-    ASSERT_TRUE(text.LoadFromFile(tp::WriteFile(L"plain.exe", {'h', 'i'})));
+    EXPECT_THROW(text.LoadFromFile(tp::WriteFile(L"plain.exe", {'h', 'i'})), ui::PictureError);
     EXPECT_TRUE(text.Picture.Empty());
+    EXPECT_TRUE(text.FileName.empty());
     EXPECT_EQ(text.TransparentColor, RGB(3, 3, 3));
 
     ui::Module data(::LoadLibraryExW(probe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
