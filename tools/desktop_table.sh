@@ -70,10 +70,11 @@ row() {
   at() { while [ $((($(date +%s%N) - t0) / 1000000)) -lt $(($1 * 1000)) ]; do sleep 0.1; done; }
   probes=$(mktemp -d)
   shot=$(mktemp --suffix=.png)
-  local t
+  local t probe_pids=()
   for t in 20 45 65; do
     at "$t"
     (other_window_latency >"$probes/$t") &
+    probe_pids+=($!)
   done
   at 75
   import -window root "$shot"
@@ -92,7 +93,7 @@ row() {
   local geometry
   geometry=$(xwininfo -name Letter 2>/dev/null | awk '
     /Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
-    /Width:/ {w = $2} /Height:/ {h = $2} END { if (w) print x, y, w, h }')
+    /Width:/ {w = $2} /Height:/ {h = $2} END { if (w) print x, y, w, h }' || true)
   if [ -n "$geometry" ]; then
     local lx ly lw lh
     read -r lx ly lw lh <<<"$geometry"
@@ -105,9 +106,7 @@ row() {
     read -r bands lastrow < <(ink_bands "$shot" "$((lw - 24))x$((lh - 52))+$((lx + 12))+$((ly + 12))")
     [ "$lastrow" = - ] || text="$bands bands, last row at $((lastrow + 12))"
   fi
-  # The latency probes end by themselves.
-  # shellcheck disable=SC2046
-  wait $(jobs -p | grep -v -x -e "$CARD_PID" -e "$XVFB_PID" -e "$BRIGHT_PID" -e "${WM_PID:-x}") 2>/dev/null || true
+  wait "${probe_pids[@]}" 2>/dev/null || true
   local windows="" ms
   for t in 20 45 65; do
     ms=$(cat "$probes/$t" 2>/dev/null || echo '?')
