@@ -92,16 +92,27 @@ display_works() {
 # Sets XVFB_PID; stop_own_xvfb stops exactly that process.
 XVFB_PID=""
 start_own_xvfb() {
+  # Tests start side by side: one at a time picks a free number and waits
+  # until its server answers, so no two ever share a display.
+  local rc=0
+  exec {XVFB_LOCK_FD}>"${TMPDIR:-/tmp}/orvex-xvfb-start.lock"
+  flock "$XVFB_LOCK_FD"
+  start_own_xvfb_now "$@" || rc=$?
+  exec {XVFB_LOCK_FD}>&-
+  return "$rc"
+}
+
+start_own_xvfb_now() {
   local n=${1:-91} screen=${2:-1024x768x24}
   for _ in $(seq 20); do
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 "$screen" -nolisten tcp >/dev/null 2>&1 &
+    # The server must not hold the lock on (it would keep it while it runs).
+    Xvfb ":$n" -screen 0 "$screen" -nolisten tcp >/dev/null 2>&1 {XVFB_LOCK_FD}>&- &
     XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 50); do
-      # Our own server must still be running: another one may have taken :$n
-      # first (tests start side by side). The display's lock file names the
-      # server that holds it.
+      # Our own server must still be running: a server of someone else's may
+      # have taken :$n first. The display's lock file names its server.
       kill -0 "$XVFB_PID" 2>/dev/null || break
       if xdotool getdisplaygeometry >/dev/null 2>&1; then
         [ "$(tr -d ' ' <"/tmp/.X$n-lock" 2>/dev/null)" = "$XVFB_PID" ] && return 0
