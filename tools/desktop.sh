@@ -36,7 +36,7 @@ start_window_manager() {
   local wm=${1:-openbox} command
   command=$(window_manager_command "$wm") || { echo "desktop: no window manager $wm" >&2; return 1; }
   # shellcheck disable=SC2086
-  $command >/dev/null 2>&1 &
+  $command >"${TMPDIR:-/tmp}/orvex-wm-$$.log" 2>&1 &
   WM_PID=$!
   for _ in $(seq 300); do
     if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
@@ -49,7 +49,7 @@ start_window_manager() {
     kill -0 "$WM_PID" 2>/dev/null || break
     sleep 0.05
   done
-  echo "desktop: $wm did not start" >&2
+  echo "desktop: $wm did not start on $DISPLAY: $(tail -n 3 "${TMPDIR:-/tmp}/orvex-wm-$$.log" 2>/dev/null)" >&2
   return 1
 }
 

@@ -46,11 +46,12 @@ check() { # check <condition text> <0|1>
 # and a bright one on the right, under the falling snow.
 xmessage -name otherprogram -default okay -geometry 300x120+724+0 "another program" >/dev/null 2>&1 &
 XM_PID=$!
-bright_geometry=80x320+840+200
+# Clear of the Letter window (179..844 at 1024 x 768) and of its own shadow.
+bright_geometry=80x320+900+200
 xmessage -name brightwindow -bg orange -fg orange -geometry "$bright_geometry" " " >/dev/null 2>&1 &
 BRIGHT_PID=$!
 wineserver -p
-wine "$exe" --gtest_color=no --gtest_filter='DesktopCard.*' &
+ORVEX_DESKTOP=$wm wine "$exe" --gtest_color=no --gtest_filter='DesktopCard.*' &
 TEST_PID=$!
 
 # The scene starts when the overlay's X window shows.
@@ -81,14 +82,15 @@ for t in 20 45 65; do
     "$([ "$ms" != "-" ] && [ "$ms" -lt 3000 ] && echo 0 || echo 1)"
 done
 
-# Snow falls over the bright window: around the flakes it keeps its colour
-# (the shape is honoured, and no compositor darkens it with shadows).
+# Snow falls and drifts over the bright window: around the items it keeps its
+# colour (the shape is honoured: about 40 % still shows at 75 s, where a lost
+# shape shows none), and no compositor darkens it with shadows.
 at 75
 import -window root "$shot"
 if [ "$(xwininfo -name brightwindow 2>/dev/null | grep -c IsViewable)" = 1 ]; then
   read -r same dark all < <(colour_counts "$shot" 255,165,0 "$bright_geometry")
   check "the bright window shows between the items ($same of $all pixels orange)" \
-    "$([ $((same * 100)) -ge $((all * 50)) ] && echo 0 || echo 1)"
+    "$([ $((same * 100)) -ge $((all * 25)) ] && echo 0 || echo 1)"
   check "no shadow darkens the bright window ($dark of $all pixels darkened)" \
     "$([ $((dark * 100)) -le "$all" ] && echo 0 || echo 1)"
 else
