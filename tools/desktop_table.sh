@@ -6,8 +6,9 @@
 #   shape    share of a bright X window under the snow still showing its
 #            colour at 75 s (the shape is honoured where most of it shows)
 #   shadows  share of that window darkened by a compositor's shadow
-#   letter   the Letter window, opened from the letter icon at 88 s, shows
-#            its own paper where the snowman stands (yes) or not (no)
+#   letter   the Letter window, opened by pointing at the letter icon at
+#            15 s, shows its own paper at 90 s where the snowman stands (yes)
+#            or not (no)
 #   text     the greeting's ink bands and where its last row lies below the
 #            Letter window's top (6 bands ending at 290 at 96 DPI in the
 #            script font)
@@ -15,7 +16,8 @@
 #   window   how long another program's window (xmessage) takes to appear
 #            when started at 20, 45 and 65 s
 #   tools/desktop_table.sh [window manager ...]     (default: all four)
-# CARD_EXE=path measures another build of the card.
+# CARD_EXE=path measures another build of the card; SHOTS=folder keeps the
+# screenshots (<desktop>-75s.png, <desktop>-90s.png).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=tools/env.sh
@@ -70,6 +72,10 @@ row() {
   at() { while [ $((($(date +%s%N) - t0) / 1000000)) -lt $(($1 * 1000)) ]; do sleep 0.1; done; }
   probes=$(mktemp -d)
   shot=$(mktemp --suffix=.png)
+  at 15
+  xdotool mousemove 942 704
+  sleep 1
+  xdotool mousemove 824 130
   local t probe_pids=()
   for t in 20 45 65; do
     at "$t"
@@ -80,12 +86,10 @@ row() {
   import -window root "$shot"
   local same dark all
   read -r same dark all < <(colour_counts "$shot" 255,165,0 "$bright")
-  at 88
-  xdotool mousemove 942 704 click 1
-  sleep 3
-  xdotool mousemove 824 200
-  sleep 1
+  [ -z "${SHOTS:-}" ] || cp "$shot" "$SHOTS/$wm-75s.png"
+  at 90
   import -window root "$shot"
+  [ -z "${SHOTS:-}" ] || cp "$shot" "$SHOTS/$wm-90s.png"
   c0=$(cpu_ticks "$CARD_PID")
   local x1 seconds letter="no" text="-"
   x1=$(cpu_ticks "$XVFB_PID")
