@@ -1,6 +1,7 @@
 // Paint cost of the vector shapes, as the overlay pays it on every repaint:
 // each shape draws itself into a picture and ORs its area into one region.
 // Prints milliseconds per repaint for a few scenes; run it under Wine by hand.
+#include "bench/bench_clock.h"
 #include "screen_objects/uGeometry.h"
 #include "screen_objects/uScreenEllipse.h"
 #include "screen_objects/uScreenLine.h"
@@ -19,13 +20,6 @@ namespace {
 
 constexpr int SceneWidth = 1024;
 constexpr int SceneHeight = 768;
-
-double Now() {
-    LARGE_INTEGER f, c;
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
 
 void Measure(const char* name, std::vector<std::unique_ptr<TScreenObject>>& items, int repaints) {
     ui::WindowDC screen(nullptr);

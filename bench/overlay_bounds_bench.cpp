@@ -5,6 +5,7 @@
 // default 30), so an item that holds the repaint for minutes costs only the
 // limit, and one that crashes is reported as failed. Prints a table of milliseconds, median of up
 // to 5 repaints; run it under Wine by hand.
+#include "bench/bench_clock.h"
 #include "overlay_api/uOrvexTransparent.h"
 #include "overlay_window/uOrvexTransparentForm.h"
 #include "ui/Handles.h"
@@ -22,13 +23,6 @@
 #include <vector>
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER f, c;
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
 
 struct Size {
     const char* name;

@@ -3,6 +3,7 @@
 // the card's snow: filled ellipses of about 80 x 70 pixels piling up along the
 // bottom edge. Prints milliseconds per rebuild and per add; run it under Wine
 // by hand.
+#include "bench/bench_clock.h"
 #include "overlay_window/uOrvexTransparentForm.h"
 
 #include <windows.h>
@@ -10,16 +11,7 @@
 #include <cstdio>
 #include <random>
 
-namespace {
-
-double Now() {
-    LARGE_INTEGER f, c;
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
-} // namespace
+namespace {} // namespace
 
 int main() {
     TTransparentForm form;
