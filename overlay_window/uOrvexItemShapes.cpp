@@ -123,13 +123,14 @@ bool PaintsExactArea(const TScreenObject& object, RECT& box) {
     box = RECT{0, 0, 0, 0};
     if (!object.Visible)
         return true;
-    if (const auto* image = dynamic_cast<const TScreenImage*>(&object)) {
-        if (image->DragMode != 0)
+    if (object.AreaKind == TAreaKind::Picture) {
+        const auto& image = static_cast<const TScreenImage&>(object);
+        if (image.DragMode != 0)
             return false; // drawn whole, without transparency
-        if (!image->Picture.Empty()) {
-            const RECT r = image->PictureRect();
-            box = RECT{r.left, r.top, r.left + image->Picture.Width(),
-                       r.top + image->Picture.Height()};
+        if (!image.Picture.Empty()) {
+            const RECT r = image.PictureRect();
+            box =
+                RECT{r.left, r.top, r.left + image.Picture.Width(), r.top + image.Picture.Height()};
         }
         return true;
     }
@@ -137,20 +138,23 @@ bool PaintsExactArea(const TScreenObject& object, RECT& box) {
                          object.PointType == PointTypeCircle || object.PointType == PointTypeSquare;
     if (markers || object.Dragging || !object.PolygonFilled)
         return false;
-    if (const auto* ellipse = dynamic_cast<const TScreenEllipse*>(&object)) {
+    switch (object.AreaKind) {
+    case TAreaKind::Ellipse: {
         RECT o;
-        ellipse->GetOuterRect(o);
+        static_cast<const TScreenEllipse&>(object).GetOuterRect(o);
         box = RECT{o.left - 1, o.top - 1, o.right + 2, o.bottom + 2};
         return true;
     }
-    if (const auto* rectangle = dynamic_cast<const TScreenRectangle*>(&object)) {
+    case TAreaKind::Rectangle: {
         // A wider pen draws the frame half outside the rectangle.
         if (object.LineWidth < 0 || object.LineWidth > 1)
             return false;
         RECT n;
-        rectangle->GetNormalizedRect(n);
+        static_cast<const TScreenRectangle&>(object).GetNormalizedRect(n);
         box = RECT{n.left, n.top, n.right + 1, n.bottom + 1};
         return true;
     }
-    return false;
+    default:
+        return false;
+    }
 }

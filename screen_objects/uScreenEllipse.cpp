@@ -25,6 +25,7 @@ RECT EllipseOuterRect(const RECT& n) {
 
 TScreenEllipse::TScreenEllipse() {
     TypeCode = TypeCodeEllipse;
+    AreaKind = TAreaKind::Ellipse;
     SetPointSize(EllipsePointSize);
 }
 

@@ -164,6 +164,7 @@ ui::Region BuildPictureRegionPixelByPixel(const uint32_t* pixels, int32_t width,
 
 TScreenImage::TScreenImage() {
     SetCapacity(1);
+    AreaKind = TAreaKind::Picture;
     SetHorzAlign(AlignCenter);
     SetVertAlign(AlignCenter);
 }

@@ -27,6 +27,11 @@ constexpr uint8_t TypeCodeFreehand = 6;
 constexpr uint8_t TypeCodeBitmap = 8;
 constexpr uint8_t TypeCodeText = 9;
 
+// Which painting rule an object's class follows, for telling whether a paint
+// covers exactly the area it adds: the class sets it (pictures and texts,
+// rectangles, ellipses); every other object draws beside its area.
+enum class TAreaKind : uint8_t { Other, Picture, Rectangle, Ellipse };
+
 // The line break inside screen-object texts.
 inline constexpr wchar_t LineBreak[] = L"\n\r";
 
@@ -106,6 +111,7 @@ public:
     bool PolygonFilled = false;
     std::wstring UserHint;
     std::wstring ShellExApp;
+    TAreaKind AreaKind = TAreaKind::Other; // set by the class
 };
 
 // Bounds margin around the vertices, in pixels.

@@ -21,6 +21,7 @@ void Corners(POINT p0, POINT p1, POINT (&corners)[4]) {
 
 TScreenRectangle::TScreenRectangle() {
     TypeCode = TypeCodeRectangle;
+    AreaKind = TAreaKind::Rectangle;
     SetPointSize(RectanglePointSize);
 }
 
