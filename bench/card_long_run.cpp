@@ -46,7 +46,7 @@ Sample Take() {
         s.commit = pmc.PagefileUsage;
     }
     if (TTransparentForm* form = TransparentForm())
-        s.lastID = form->LastItemID(); // a plain read; the card only adds on its own thread
+        s.lastID = form->Store().LastItemID(); // a plain read; the card only adds on its own thread
     return s;
 }
 

@@ -81,7 +81,8 @@ std::vector<Kind> Kinds() {
     const COLORREF c = RGB(240, 240, 255);
     auto line = [c](int32_t width) {
         return [c, width](TTransparentForm& f, const RECT& r) {
-            return f.AddLineItem(POINT{r.left, r.top}, POINT{r.right, r.bottom}, width, c, false);
+            return f.Store().AddLineItem(POINT{r.left, r.top}, POINT{r.right, r.bottom}, width, c,
+                                         false);
         };
     };
     auto polyline = [c](int32_t width) {
@@ -91,30 +92,30 @@ std::vector<Kind> Kinds() {
                                 {r.left, r.bottom},
                                 {r.right, r.bottom},
                                 {r.left / 2 + r.right / 2, r.top}};
-            return f.AddPolylineItem(p, 5, false, width, c, false);
+            return f.Store().AddPolylineItem(p, 5, false, width, c, false);
         };
     };
     auto rectangle = [c](bool filled, int32_t width) {
         return [c, filled, width](TTransparentForm& f, const RECT& r) {
-            return f.AddRectangleItem(r, filled, width, c, false);
+            return f.Store().AddRectangleItem(r, filled, width, c, false);
         };
     };
     // As the library's ellipse function hands it on.
     auto ellipse = [c](bool filled, int32_t width) {
         return [c, filled, width](TTransparentForm& f, const RECT& r) {
-            return f.AddEllipseItem(ConvertEllipseRect(r), filled, width, c, false);
+            return f.Store().AddEllipseItem(ConvertEllipseRect(r), filled, width, c, false);
         };
     };
     // A stroke as wide as the size, across the screen.
     auto wide = [c](TTransparentForm& f, const RECT& r) {
         const int64_t w = int64_t{r.right} - r.left;
         const int32_t width = static_cast<int32_t>(std::min<int64_t>(w, INT_MAX));
-        return f.AddLineItem(POINT{100, 100}, POINT{700, 500}, width, c, false);
+        return f.Store().AddLineItem(POINT{100, 100}, POINT{700, 500}, width, c, false);
     };
     return {
         {"point (cross)",
          [c](TTransparentForm& f, const RECT& r) {
-             return f.AddPointItem(POINT{r.left, r.top}, 1, c, false);
+             return f.Store().AddPointItem(POINT{r.left, r.top}, 1, c, false);
          }},
         {"line, width 1", line(1)},
         {"line, width 9", line(9)},
@@ -129,13 +130,13 @@ std::vector<Kind> Kinds() {
         {"ellipse, filled", ellipse(true, 1)},
         {"text, 300 pt",
          [c](TTransparentForm& f, const RECT& r) {
-             return f.AddTextItem(POINT{r.left, r.top}, L"Frost and snow", L"Arial", 300, true,
-                                  false, c, false);
+             return f.Store().AddTextItem(POINT{r.left, r.top}, L"Frost and snow", L"Arial", 300,
+                                          true, false, c, false);
          }},
         {"bitmap, 2000 x 1500",
          [](TTransparentForm& f, const RECT& r) {
              static const std::wstring file = PictureFile();
-             return f.AddBitmapItemByFile(POINT{r.left, r.top}, file, RGB(0, 0, 0), false);
+             return f.Store().AddBitmapItemByFile(POINT{r.left, r.top}, file, RGB(0, 0, 0), false);
          }},
     };
 }
@@ -161,7 +162,7 @@ int RunCase(size_t kindIndex, size_t sizeIndex) {
         const double start = Now();
         form.RebuildWindowShape();
         times.push_back(Now() - start);
-        form.ClearItems(false);
+        form.Store().ClearItems(false);
         form.RebuildWindowShape();
         if (times.back() > 1000)
             break;

@@ -30,8 +30,8 @@ int main() {
         for (; items < target; ++items) {
             const int x = static_cast<int>(random() % static_cast<unsigned>(w));
             const int y = h - static_cast<int>(random() % 40u);
-            form.AddEllipseItem(RECT{x - 28, y - 25, x + 28, y + 25}, true, 1, RGB(255, 255, 255),
-                                false);
+            form.Store().AddEllipseItem(RECT{x - 28, y - 25, x + 28, y + 25}, true, 1,
+                                        RGB(255, 255, 255), false);
         }
         const double addMs = Now() - start;
         constexpr int Rebuilds = 5;

@@ -19,6 +19,7 @@
 #include "overlay_api/Orvex.h"
 #include "overlay_api/uOrvexTransparent.h"
 #include "overlay_window/uOrvexTransparentForm.h"
+#include "reference_repaint.h"
 #include "ui/Handles.h"
 
 #include <windows.h>
@@ -183,7 +184,7 @@ private:
 };
 
 size_t ItemCount(TTransparentForm& form) {
-    return form.ItemIDs(false).size();
+    return form.Store().ItemIDs(false).size();
 }
 
 // The repaint the changes scheduled, as the redraw timer runs it, and the
@@ -222,8 +223,8 @@ Row Measure(TTransparentForm& form, Scene& scene, int w, int h) {
     Repaint(form);
 
     auto rebuildFromScratch = [&](bool full) {
-        form.SetRepaintEngine(full ? MakeFullRepaint() : MakeIncrementalRepaint());
-        return MedianMs([&] { form.InvalidateShape(); },
+        form.Presenter().SetRepaintEngine(full ? MakeFullRepaint() : MakeIncrementalRepaint());
+        return MedianMs([&] { form.Presenter().InvalidateShape(); },
                         [&] {
                             form.RebuildWindowShape();
                             ::UpdateWindow(form.Handle());
@@ -236,7 +237,7 @@ Row Measure(TTransparentForm& form, Scene& scene, int w, int h) {
 
     // The library dialog closes: the client's items come back.
     auto dialogClosed = [&](bool full) {
-        form.SetRepaintEngine(full ? MakeFullRepaint() : MakeIncrementalRepaint());
+        form.Presenter().SetRepaintEngine(full ? MakeFullRepaint() : MakeIncrementalRepaint());
         Repaint(form);
         return MedianMs(
             [&] {
@@ -255,8 +256,8 @@ Row Measure(TTransparentForm& form, Scene& scene, int w, int h) {
     // the population stays the same for every run.
     auto driftTick = [&](bool full) {
         // The first repaint after a change of mode paints everything: untimed.
-        form.SetRepaintEngine(full ? MakeFullRepaint() : MakeIncrementalRepaint());
-        form.InvalidateShape();
+        form.Presenter().SetRepaintEngine(full ? MakeFullRepaint() : MakeIncrementalRepaint());
+        form.Presenter().InvalidateShape();
         Repaint(form);
         std::vector<double> times;
         for (int i = 0; i < Repeats; ++i) {
@@ -291,7 +292,7 @@ Row Measure(TTransparentForm& form, Scene& scene, int w, int h) {
     // The pointer moves onto the deep snow: every item under it hides.
     const POINT deep = DeepSnow(w, h);
     auto hide = [&](bool full) {
-        form.SetRepaintEngine(full ? MakeFullRepaint() : MakeIncrementalRepaint());
+        form.Presenter().SetRepaintEngine(full ? MakeFullRepaint() : MakeIncrementalRepaint());
         return MedianMs(
             [&] {
                 ::SetCursorPos(w / 2, h / 2 - 100);
@@ -308,7 +309,7 @@ Row Measure(TTransparentForm& form, Scene& scene, int w, int h) {
         row.hideFull = hide(true);
     row.hideFast = hide(false);
     Progress("autohide repaint", row.hideFull, row.hideFast);
-    form.SetRepaintEngine(MakeIncrementalRepaint());
+    form.Presenter().SetRepaintEngine(MakeIncrementalRepaint());
 
     // With the pointer resting there: the 100 ms check finds nothing new.
     ::SetCursorPos(deep.x, deep.y);

@@ -23,6 +23,20 @@ static_assert(ORVEX_CURSOR_DEFAULT == crDefault && ORVEX_CURSOR_NONE == crNone &
               ORVEX_CURSOR_NO == crNo && ORVEX_CURSOR_APPSTARTING == crAppStart &&
               ORVEX_CURSOR_HELP == crHelp && ORVEX_CURSOR_HAND == crHandPoint &&
               ORVEX_CURSOR_SIZEALL == crSizeAll);
+static_assert(WM_TRANSPARENTELEMENT_CLICK == OrvexMessage::Click &&
+              WM_TRANSPARENTELEMENT_DBLCLK == OrvexMessage::DblClick &&
+              WM_TRANSPARENTELEMENT_MOUSEDOWN == OrvexMessage::MouseDown &&
+              WM_TRANSPARENTELEMENT_MOUSEMOVE == OrvexMessage::MouseMove &&
+              WM_TRANSPARENTELEMENT_MOUSEUP == OrvexMessage::MouseUp &&
+              WM_TRANSPARENTELEMENT_STATUSCHANGED == OrvexMessage::StatusChanged);
+static_assert(STATUSCHANGED_SET_VISIBLE_TRUE == OrvexStatus::SetVisibleTrue &&
+              STATUSCHANGED_SET_VISIBLE_FALSE == OrvexStatus::SetVisibleFalse &&
+              STATUSCHANGED_AUTOSHOW == OrvexStatus::AutoShow &&
+              STATUSCHANGED_AUTOHIDE == OrvexStatus::AutoHide &&
+              STATUSCHANGED_SET_AUTOHIDE_TRUE == OrvexStatus::SetAutohideTrue &&
+              STATUSCHANGED_SET_AUTOHIDE_FALSE == OrvexStatus::SetAutohideFalse &&
+              STATUSCHANGED_INSERT == OrvexStatus::Insert &&
+              STATUSCHANGED_DELETE == OrvexStatus::Delete);
 
 namespace {
 
@@ -120,14 +134,14 @@ int32_t OrvexAddScreenObject(const char* name, std::unique_ptr<TScreenObject> ob
     return GuardedCreate(name, lines, [&](TTransparentForm& form) {
         if (!object)
             return static_cast<int32_t>(ORVEX_NOT_MADE);
-        return form.AddScreenObject(std::move(object), false);
+        return form.Store().AddScreenObject(std::move(object), false);
     });
 }
 
 void SetOverlayCoverage(OverlayCoverage coverage) {
     Coverage = coverage;
     if (FormInstance)
-        FormInstance->SetCoverage(coverage);
+        FormInstance->Presenter().SetCoverage(coverage);
 }
 bool TransparentFormCreated() {
     return FormCreated;
@@ -137,7 +151,7 @@ void EnsureTransparentForm() {
     if (FormCreated)
         return;
     auto* form = new TTransparentForm();
-    form->SetCoverage(Coverage);
+    form->Presenter().SetCoverage(Coverage);
     if (!form->CreateForm()) {
         delete form;
         return;
@@ -316,7 +330,7 @@ extern "C" {
 int32_t __stdcall Orvex_Clear(void) {
     return Guarded(
         "Orvex_Clear", [] { return ArgumentLines{}; }, ORVEX_NO_WINDOW, -2,
-        [](TTransparentForm& form) { return form.ClearItems(false); });
+        [](TTransparentForm& form) { return form.Store().ClearItems(false); });
 }
 
 int32_t __stdcall Orvex_SetCallBackWindowHandle(HWND Handle) {
@@ -324,13 +338,13 @@ int32_t __stdcall Orvex_SetCallBackWindowHandle(HWND Handle) {
         if (!FormCreated)
             EnsureTransparentForm();
         // No overlay window, or one that was closed: nothing would be notified.
-        if (!FormInstance || !FormInstance->ListsExist())
+        if (!FormInstance || !FormInstance->Store().ListsExist())
             return -2;
         // A handle that names no window is refused; the window set before
         // keeps receiving the notifications.
         if (Handle && !::IsWindow(Handle))
             return -2;
-        FormInstance->SetCallbackWindow(Handle);
+        FormInstance->Store().SetCallbackWindow(Handle);
         return 1;
     } catch (...) {
         return -2;
@@ -347,21 +361,21 @@ int32_t __stdcall Orvex_Operation(int32_t Operation, int32_t ID, int32_t Value1,
     return Guarded("Orvex_Operation", lines, 0, -1, [&](TTransparentForm& form) -> int32_t {
         switch (Operation) {
         case TRANSPARENTELEMENT_OPERATION_DELETE:
-            return form.DeleteItem(ID);
+            return form.Store().DeleteItem(ID);
         case TRANSPARENTELEMENT_OPERATION_SHOW:
-            return form.ShowItem(ID, Value1 != 0);
+            return form.Store().ShowItem(ID, Value1 != 0);
         case TRANSPARENTELEMENT_OPERATION_LINEWIDTH:
-            return form.SetItemLineWidth(ID, Value1);
+            return form.Store().SetItemLineWidth(ID, Value1);
         case TRANSPARENTELEMENT_OPERATION_ISFILLED:
-            return form.SetItemFilled(ID, Value1 != 0);
+            return form.Store().SetItemFilled(ID, Value1 != 0);
         case TRANSPARENTELEMENT_OPERATION_SETCOLOR:
-            return form.SetItemColor(ID, static_cast<COLORREF>(Value1));
+            return form.Store().SetItemColor(ID, static_cast<COLORREF>(Value1));
         case TRANSPARENTELEMENT_OPERATION_SETAUTOHIDE:
-            return form.SetItemAutohide(ID, Value1 != 0);
+            return form.Store().SetItemAutohide(ID, Value1 != 0);
         case TRANSPARENTELEMENT_OPERATION_SETZORDER:
-            return form.SetItemZOrder(ID, Value1);
+            return form.Store().SetItemZOrder(ID, Value1);
         case TRANSPARENTELEMENT_OPERATION_SETMOUSECURSOR:
-            return form.SetItemCursor(ID, Value1);
+            return form.Store().SetItemCursor(ID, Value1);
         default:
             return 0;
         }
@@ -378,7 +392,7 @@ int32_t __stdcall Orvex_Rectangle(RECT Rect, COLORREF Color) {
     return GuardedCreate(
         "Orvex_Rectangle", [&] { return RectLines(Rect, Color); },
         [&](TTransparentForm& form) {
-            return form.AddRectangleItem(Rect, false, 1, Color, false);
+            return form.Store().AddRectangleItem(Rect, false, 1, Color, false);
         });
 }
 
@@ -386,7 +400,7 @@ int32_t __stdcall Orvex_Ellipse(RECT Rect, COLORREF Color) {
     return GuardedCreate(
         "Orvex_Ellipse", [&] { return RectLines(Rect, Color); },
         [&](TTransparentForm& form) {
-            return form.AddEllipseItem(ConvertEllipseRect(Rect), false, 1, Color, false);
+            return form.Store().AddEllipseItem(ConvertEllipseRect(Rect), false, 1, Color, false);
         });
 }
 
@@ -401,9 +415,9 @@ int32_t __stdcall Orvex_BitmapByResource(POINT Position, intptr_t Instance,
         if (!ResourceName)
             return static_cast<int32_t>(ORVEX_NOT_MADE);
         HMODULE module = reinterpret_cast<HMODULE>(Instance);
-        return form.AddBitmapItemByResource(Position, module,
-                                            AnsiToWide(ResourceNameText(ResourceName).c_str()),
-                                            TransparentColor, false);
+        return form.Store().AddBitmapItemByResource(
+            Position, module, AnsiToWide(ResourceNameText(ResourceName).c_str()), TransparentColor,
+            false);
     });
 }
 
@@ -416,7 +430,7 @@ int32_t __stdcall Orvex_Point(POINT Position, int32_t Style, COLORREF Color) {
         int32_t type = PointTypeForStyle(Style);
         if (type < 0)
             return static_cast<int32_t>(ORVEX_NOT_MADE);
-        return form.AddPointItem(Position, type, Color, false);
+        return form.Store().AddPointItem(Position, type, Color, false);
     });
 }
 
@@ -427,7 +441,7 @@ int32_t __stdcall Orvex_Line(POINT StartPoint, POINT EndPoint, int32_t Width, CO
                              "  Color = " + ColorDebugText(Color)};
     };
     return GuardedCreate("Orvex_Line", lines, [&](TTransparentForm& form) {
-        return form.AddLineItem(StartPoint, EndPoint, Width, Color, false);
+        return form.Store().AddLineItem(StartPoint, EndPoint, Width, Color, false);
     });
 }
 
@@ -441,7 +455,7 @@ int32_t __stdcall Orvex_Polyline(const POINT* Points, int32_t NumPoint, int32_t 
     return GuardedCreate("Orvex_Polyline", lines, [&](TTransparentForm& form) {
         if (!Points || NumPoint < 0 || NumPoint > ORVEX_MAX_POLYLINE_POINTS)
             return static_cast<int32_t>(ORVEX_NOT_MADE);
-        return form.AddPolylineItem(Points, NumPoint, false, Width, Color, false);
+        return form.Store().AddPolylineItem(Points, NumPoint, false, Width, Color, false);
     });
 }
 
@@ -458,8 +472,8 @@ int32_t __stdcall Orvex_Text(POINT Position, const char* Text, const char* FontN
     return GuardedCreate("Orvex_Text", lines, [&](TTransparentForm& form) {
         if (!Text || !FontName)
             return static_cast<int32_t>(ORVEX_NOT_MADE);
-        return form.AddTextItem(Position, AnsiToWide(Text), AnsiToWide(FontName), Size, Bold != 0,
-                                Italic != 0, Color, false);
+        return form.Store().AddTextItem(Position, AnsiToWide(Text), AnsiToWide(FontName), Size,
+                                        Bold != 0, Italic != 0, Color, false);
     });
 }
 
@@ -473,7 +487,8 @@ int32_t __stdcall Orvex_BitmapByFile(POINT Position, const char* FileName,
     return GuardedCreate("Orvex_BitmapByFile", lines, [&](TTransparentForm& form) {
         if (!FileName)
             return static_cast<int32_t>(ORVEX_NOT_MADE);
-        return form.AddBitmapItemByFile(Position, AnsiToWide(FileName), TransparentColor, false);
+        return form.Store().AddBitmapItemByFile(Position, AnsiToWide(FileName), TransparentColor,
+                                                false);
     });
 }
 

@@ -39,8 +39,8 @@ void EnsureTransparentForm();
 // STATUSCHANGED_DELETE) for a program that is ending; the library end then
 // only releases it.
 void OrvexCloseOverlay();
-// Adds an item around a screen object the program made itself (the card's
-// pictures, scaled for the screen's DPI), with the results and debug lines of
+// Adds an item around a screen object the program made itself (pictures
+// scaled for the screen's DPI, say), with the results and debug lines of
 // the Orvex_ functions: the new ID, ORVEX_NO_WINDOW, ORVEX_NOT_MADE for no
 // object, ORVEX_EXCEPTION. For programs that link the library statically;
 // Orvex.dll does not export it.

@@ -1,6 +1,8 @@
-#include "overlay_window/uOrvexPresent.h"
+#include "overlay_window/uOrvexPictureCopy.h"
 
 #include "ui/Handles.h"
+
+#include <limits>
 
 namespace {
 
@@ -17,7 +19,7 @@ constexpr LONG SmallestPart = 8;
 
 struct TPlan {
     double cost = 0;
-    std::vector<RECT> parts;
+    std::vector<TPresentPart> parts;
 };
 
 // The area's rectangles clipped to within, and their bounds.
@@ -51,11 +53,15 @@ TPlan PlanBox(const std::vector<RECT>& area, const std::vector<RECT>& shape, con
               const TCopyCost& cost) {
     const double clipping =
         cost.PerRectSquared * static_cast<double>(shape.size()) * static_cast<double>(shape.size());
-    TPlan whole{cost.PerCopy + clipping, {box}};
+    TPlan whole{cost.PerCopy + clipping, {TPresentPart{box, shape.size()}}};
     const LONG width = box.right - box.left, height = box.bottom - box.top;
+    if (width <= SmallestPart && height <= SmallestPart)
+        return whole;
+    if (shape.size() > cost.KnownRects)
+        whole.cost = std::numeric_limits<double>::infinity();
     // Halving adds at least one copy: it cannot pay while the clipping costs
     // less than a copy.
-    if (clipping <= cost.PerCopy || (width <= SmallestPart && height <= SmallestPart))
+    else if (clipping <= cost.PerCopy)
         return whole;
     RECT first = box, second = box;
     if (width >= height)
@@ -79,16 +85,8 @@ TPlan PlanBox(const std::vector<RECT>& area, const std::vector<RECT>& shape, con
 
 } // namespace
 
-TCopyCost MeasuredCopyCost(size_t shapeRects) {
-    // Wine 8 on the test machine: moving the child window and fetching its
-    // clipping cost 0.2 ms plus 0.17 microseconds for each rectangle of the
-    // window's shape; building the clipping of a copy that touches r
-    // rectangles about 1.4 r * r nanoseconds.
-    return TCopyCost{0.2 + 0.00017 * static_cast<double>(shapeRects), 1.4e-6};
-}
-
-std::vector<RECT> PresentParts(const std::vector<RECT>& area, const std::vector<RECT>& shape,
-                               SIZE window, TCopyCost cost) {
+std::vector<TPresentPart> PlanPresent(const std::vector<RECT>& area, const std::vector<RECT>& shape,
+                                      SIZE window, const TCopyCost& cost) {
     if (window.cx <= 0 || window.cy <= 0)
         return {};
     RECT bounds;
@@ -96,6 +94,14 @@ std::vector<RECT> PresentParts(const std::vector<RECT>& area, const std::vector<
     if (inside.empty())
         return {};
     return PlanBox(inside, Touching(shape, bounds), bounds, cost).parts;
+}
+
+std::vector<RECT> PresentParts(const std::vector<RECT>& area, const std::vector<RECT>& shape,
+                               SIZE window, const TCopyCost& cost) {
+    std::vector<RECT> rects;
+    for (const TPresentPart& part : PlanPresent(area, shape, window, cost))
+        rects.push_back(part.Rect);
+    return rects;
 }
 
 namespace {
@@ -119,6 +125,17 @@ protected:
     }
 };
 
+double NowMs() {
+    static const double ticksPerMs = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / ticksPerMs;
+}
+
 // The pane is the overlay's only child: its place among children never
 // matters, and leaving it out of the move saves work.
 constexpr UINT PaneMoveFlags = SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS |
@@ -128,7 +145,7 @@ constexpr UINT PaneHideFlags = SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOREDRAW | 
 
 } // namespace
 
-bool TPicturePresenter::Create(HWND overlay) {
+bool TPictureCopier::Create(HWND overlay) {
     auto pane = std::make_unique<TPaintPane>();
     ui::WindowParams p;
     p.style = WS_CHILD;
@@ -143,21 +160,26 @@ bool TPicturePresenter::Create(HWND overlay) {
     return true;
 }
 
-void TPicturePresenter::Copy(HDC picture, POINT origin, const std::vector<RECT>& area,
-                             const std::vector<RECT>& shape, size_t shapeRects, SIZE window) {
+void TPictureCopier::Copy(HDC picture, POINT origin, const std::vector<RECT>& area,
+                          const std::vector<RECT>& shape, SIZE window) {
     if (!Ready())
         return;
-    const std::vector<RECT> parts = PresentParts(area, shape, window, MeasuredCopyCost(shapeRects));
+    const std::vector<TPresentPart> parts = PlanPresent(area, shape, window, cost_.Cost());
     if (parts.empty())
         return;
     HWND pane = pane_->Handle();
-    for (const RECT& part : parts) {
-        const int width = part.right - part.left, height = part.bottom - part.top;
-        ::SetWindowPos(pane, nullptr, part.left, part.top, width, height, PaneMoveFlags);
-        ui::WindowDC dc(pane);
-        if (dc.Get())
-            ::BitBlt(dc.Get(), 0, 0, width, height, picture, part.left + origin.x,
-                     part.top + origin.y, SRCCOPY);
+    for (const TPresentPart& part : parts) {
+        const RECT& r = part.Rect;
+        const int width = r.right - r.left, height = r.bottom - r.top;
+        const double start = NowMs();
+        ::SetWindowPos(pane, nullptr, r.left, r.top, width, height, PaneMoveFlags);
+        {
+            ui::WindowDC dc(pane);
+            if (dc.Get())
+                ::BitBlt(dc.Get(), 0, 0, width, height, picture, r.left + origin.x,
+                         r.top + origin.y, SRCCOPY);
+        }
+        cost_.Add(part.TouchedRects, NowMs() - start);
     }
     ::SetWindowPos(pane, nullptr, 0, 0, 0, 0, PaneHideFlags);
     ::GdiFlush();

@@ -8,6 +8,7 @@
 // clipped to the piece of the shape inside that part only.
 #pragma once
 
+#include "overlay_window/uOrvexCopyCost.h"
 #include "ui/Window.h"
 
 #include <windows.h>
@@ -16,18 +17,7 @@
 #include <memory>
 #include <vector>
 
-// What one copy through the child window costs, in milliseconds: a trip to
-// the system that grows with the whole shape, and the clipping of the piece
-// of shape the copy covers, which grows with the square of its rectangles.
-struct TCopyCost {
-    double PerCopy = 0;
-    double PerRectSquared = 0;
-};
-
-// The costs measured under Wine for a shape of the given number of rectangles.
-TCopyCost MeasuredCopyCost(size_t shapeRects);
-
-class TPicturePresenter {
+class TPictureCopier {
 public:
     // Makes the hidden child window of the overlay that the copies go
     // through; false when the system refused it.
@@ -36,20 +26,30 @@ public:
     bool Ready() const { return pane_ && pane_->Handle(); }
     // Copies the picture to the window where area (window coordinates) lies.
     // shape holds the rectangles of the window's shape, which clips every
-    // copy, at least those near the area; shapeRects is how many the whole
-    // shape has. The picture draws in screen coordinates: the window's point
-    // (0, 0) is the picture's point origin.
+    // copy, at least those near the area. The picture draws in screen coordinates: the window's
+    // point (0, 0) is the picture's point origin. Each copy is timed: the plan follows what copies
+    // cost here.
     void Copy(HDC picture, POINT origin, const std::vector<RECT>& area,
-              const std::vector<RECT>& shape, size_t shapeRects, SIZE window);
+              const std::vector<RECT>& shape, SIZE window);
+    const TCopyCostEstimate& CopyCost() const { return cost_; }
 
 private:
     std::unique_ptr<ui::Window> pane_;
+    TCopyCostEstimate cost_;
 };
 
 // The parts in which the area is copied to a window of the given size:
 // rectangles inside the window, apart from each other, that together cover
 // the area, chosen so that the copies cost least. A part costs the fixed
 // cost, plus the clipping cost of the shape's rectangles it touches; a part
-// is halved, across its longer side, as long as the halves cost less.
+// is halved, across its longer side, as long as the halves cost less (and
+// always while it touches more rectangles than the cost is known for).
+struct TPresentPart {
+    RECT Rect;
+    size_t TouchedRects; // of the shape
+};
+std::vector<TPresentPart> PlanPresent(const std::vector<RECT>& area, const std::vector<RECT>& shape,
+                                      SIZE window, const TCopyCost& cost);
+// The parts' rectangles alone.
 std::vector<RECT> PresentParts(const std::vector<RECT>& area, const std::vector<RECT>& shape,
-                               SIZE window, TCopyCost cost);
+                               SIZE window, const TCopyCost& cost);

@@ -4,10 +4,19 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 // True when the process runs under Wine (its ntdll exports wine_get_version).
 bool RunningUnderWine();
 
 struct TPlatformMeasures {
+    // Wine hands a full-screen popup to the X window manager, which then
+    // restacks the window and reshapes its frame at every change of the
+    // shape: with thousands of rectangles in the shape that keeps the X
+    // server busy and other programs' windows wait. A top-level window that
+    // is no popup stays with Wine. So the window is made as a small popup
+    // and then becomes a plain top-level window of the covered size.
+    bool plainTopLevel = false;
     // X compositors shadow override-redirect windows: GNOME's mutter draws a
     // blurred shadow along the shape of every opaque window without a frame
     // that is neither full-screen nor maximised, so every item would get a
@@ -24,6 +33,12 @@ struct TPlatformMeasures {
     // nobody lowered them. They are still cut out of the overlay's shape, so
     // they show and take their clicks.
     bool ownWindowsSlipBelow = false;
+    // Wine sends a window's shape to X in one request of at most 65,535
+    // four-byte words; a shape of more than about 32,760 rectangles breaks the
+    // program's connection to the X server, which ends the program. The shape
+    // then loses its smallest rectangles (uOrvexShapeLimit.h). 0: the shape is
+    // handed over whole, as on Windows.
+    size_t shapeRectangleLimit = 0;
 };
 
 TPlatformMeasures PlatformMeasures(bool underWine);
@@ -31,5 +46,6 @@ TPlatformMeasures PlatformMeasures(bool underWine);
 // The alpha the overlay window gets where translucentAgainstShadows applies.
 constexpr BYTE ShadowlessAlpha = 254;
 
-// Applies the measures that concern the window itself (its styles).
+// Applies the measures that concern the window itself (its styles), once it
+// has been made.
 void ApplyWindowMeasures(HWND overlay, const TPlatformMeasures& measures);

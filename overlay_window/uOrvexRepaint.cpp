@@ -4,6 +4,7 @@
 #include "ui/RegionUnion.h"
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 namespace {
@@ -33,25 +34,35 @@ bool SameRegion(HRGN a, HRGN b) {
            ::CombineRgn(rest.Get(), b, a, RGN_DIFF) == NULLREGION;
 }
 
-// Where a paint that added `area` may have drawn; exact tells whether it
-// drew that area and nothing else.
-RECT DrawnBox(const TScreenObject& object, HRGN area, bool& exact) {
-    RECT box;
-    exact = PaintsExactArea(object, box);
-    if (exact)
-        return box;
-    box = RegionBox(area);
-    if (!IsEmpty(object.Bounds))
-        ::UnionRect(&box, &box, &object.Bounds);
-    const int32_t margin = PaintSpillMargin + std::clamp(object.LineWidth, 1, 1 << 16);
-    ::InflateRect(&box, margin, margin);
-    return box;
+// Whether the item's paint in this rebuild covers exactly its area, and the
+// box that holds it; asked of the object once per rebuild.
+bool ComingExact(TTransparentFormObject& item, long rebuild, RECT& box) {
+    TItemPaintState& paint = item.Paint;
+    if (paint.ComingRebuild != rebuild) {
+        paint.ComingExact =
+            !item.ScreenObject || PaintsExactArea(*item.ScreenObject, paint.ComingBox);
+        if (!item.ScreenObject)
+            paint.ComingBox = RECT{0, 0, 0, 0};
+        paint.ComingRebuild = rebuild;
+    }
+    box = paint.ComingBox;
+    return paint.ComingExact;
 }
 
-// Notes what the item's paint, which added `area`, left.
-void RecordPaint(TTransparentFormObject& item, HRGN area) {
-    bool exact = false;
-    item.Paint.Box = DrawnBox(*item.ScreenObject, area, exact);
+// Notes what the item's paint in this rebuild, which added `area`, left:
+// where it may have drawn, and whether it drew that area and nothing else.
+void RecordPaint(TTransparentFormObject& item, HRGN area, long rebuild) {
+    RECT box;
+    const bool exact = ComingExact(item, rebuild, box);
+    if (!exact) {
+        const TScreenObject& object = *item.ScreenObject;
+        box = RegionBox(area);
+        if (!IsEmpty(object.Bounds))
+            ::UnionRect(&box, &box, &object.Bounds);
+        const int32_t margin = PaintSpillMargin + std::clamp(object.LineWidth, 1, 1 << 16);
+        ::InflateRect(&box, margin, margin);
+    }
+    item.Paint.Box = box;
     item.Paint.Exact = exact;
     item.Paint.Shown = !IsEmpty(RegionBox(area));
     item.Paint.Dirty = false;
@@ -100,6 +111,7 @@ private:
 
     TRepaintScene scene_;
     TPictureClip clip_;
+    long stamp_ = 0; // this rebuild's number among all engines' rebuilds
     TRepaintResult result_;
     bool shapeValid_ = false;
     ui::Region shape_;
@@ -109,34 +121,10 @@ private:
     bool layerOrdinary_ = true; // whether that shape holds the ordinary one
 };
 
-// The full engine: every shown item paints itself in full, every area is
-// united anew, and the system draws the picture.
-class TFullRepaint : public TRepaintEngine {
-public:
-    TRepaintResult Rebuild(const TRepaintScene& scene, ui::Canvas& canvas,
-                           const TPictureClip& clip) override;
-    const ui::Region& Shape() const override { return shape_; }
-    bool ShapeCurrent() const override { return true; }
-    bool SystemDraws() const override { return true; }
-
-private:
-    ui::Region shape_ = ui::MakeEmptyRegion();
-};
-
-void PaintList(const TItemList& list, ui::Canvas& canvas, ui::Region& region) {
-    for (const TTransparentFormObject& item : list) {
-        if (item.AutoHidden || !item.ScreenObject)
-            continue;
-        HRGN before = region.Get();
-        HRGN after = item.ScreenObject->Paint(canvas, before, false);
-        // A shape that answers with a region of its own hands it over.
-        if (after && after != before)
-            region.Reset(after);
-    }
-}
-
 TRepaintResult TIncrementalRepaint::Rebuild(const TRepaintScene& scene, ui::Canvas& canvas,
                                             const TPictureClip& clip) {
+    static std::atomic<long> rebuilds{0};
+    stamp_ = ++rebuilds;
     scene_ = scene;
     clip_ = clip;
     result_ = TRepaintResult{};
@@ -267,7 +255,7 @@ ui::Region TIncrementalRepaint::PaintInFull(TItemList& list, ui::Canvas& canvas,
         }
         ui::Region area = PaintObjectArea(*item.ScreenObject, canvas);
         ++stats_.ItemPaints;
-        RecordPaint(item, area.Get());
+        RecordPaint(item, area.Get(), stamp_);
         if (boxes && !IsEmpty(item.Paint.Box))
             boxes->push_back(item.Paint.Box);
         all.Push(std::move(area));
@@ -314,10 +302,9 @@ bool TIncrementalRepaint::RebuildIncremental(ui::Canvas& canvas) {
     if (!cleanExact)
         return false;
     for (size_t i : dirty) {
-        const TTransparentFormObject& item = list[i];
+        TTransparentFormObject& item = list[i];
         RECT box;
-        if ((!IsEmpty(item.Paint.Box) && !item.Paint.Exact) ||
-            (item.ScreenObject && !PaintsExactArea(*item.ScreenObject, box)))
+        if ((!IsEmpty(item.Paint.Box) && !item.Paint.Exact) || !ComingExact(item, stamp_, box))
             return false;
     }
     // When nothing was removed and each changed item is new and lies above
@@ -327,7 +314,7 @@ bool TIncrementalRepaint::RebuildIncremental(ui::Canvas& canvas) {
     for (size_t i : dirty) {
         if (!gains)
             break;
-        const TTransparentFormObject& item = list[i];
+        TTransparentFormObject& item = list[i];
         if (!IsEmpty(item.Paint.Box)) {
             gains = false; // it drew before: that must go
             break;
@@ -335,7 +322,7 @@ bool TIncrementalRepaint::RebuildIncremental(ui::Canvas& canvas) {
         if (item.AutoHidden || !item.ScreenObject)
             continue;
         RECT box;
-        PaintsExactArea(*item.ScreenObject, box);
+        ComingExact(item, stamp_, box);
         const bool below = firstClean == NoIndex || i < firstClean;
         const bool above = lastClean == NoIndex || i > lastClean;
         if (!IsEmpty(box) && !below && !above)
@@ -371,7 +358,7 @@ void TIncrementalRepaint::RebuildOcclusion(ui::Canvas& canvas, const std::vector
         }
         ui::Region area = PaintObjectArea(*item.ScreenObject, canvas);
         ++stats_.ItemPaints;
-        RecordPaint(item, area.Get());
+        RecordPaint(item, area.Get(), stamp_);
         if (item.Paint.Shown)
             above.Push(std::move(area));
     }
@@ -385,7 +372,7 @@ void TIncrementalRepaint::RebuildOcclusion(ui::Canvas& canvas, const std::vector
         ui::RegionUnion boxes;
         for (size_t i : below) {
             RECT box;
-            PaintsExactArea(*list[i].ScreenObject, box);
+            ComingExact(list[i], stamp_, box);
             boxes.Push(ui::Region(::CreateRectRgnIndirect(&box)));
         }
         ui::Region covered = boxes.Finish();
@@ -394,13 +381,13 @@ void TIncrementalRepaint::RebuildOcclusion(ui::Canvas& canvas, const std::vector
         for (auto it = below.rbegin(); it != below.rend(); ++it) {
             TTransparentFormObject& item = list[*it];
             RECT box;
-            PaintsExactArea(*item.ScreenObject, box);
+            ComingExact(item, stamp_, box);
             ui::Region visible(::CreateRectRgnIndirect(&box));
             ::CombineRgn(visible.Get(), visible.Get(), covered.Get(), RGN_DIFF);
             clip_(visible.Get());
             ui::Region area = PaintObjectArea(*item.ScreenObject, canvas);
             ++stats_.ItemPaints;
-            RecordPaint(item, area.Get());
+            RecordPaint(item, area.Get(), stamp_);
             if (::CombineRgn(visible.Get(), visible.Get(), area.Get(), RGN_AND) > NULLREGION) {
                 ::CombineRgn(covered.Get(), covered.Get(), visible.Get(), RGN_OR);
                 ::CombineRgn(gained.Get(), gained.Get(), visible.Get(), RGN_OR);
@@ -452,13 +439,13 @@ void TIncrementalRepaint::RebuildDamaged(ui::Canvas& canvas) {
             clip_(nullptr);
             areas[i] = PaintObjectArea(*item.ScreenObject, canvas);
             ++stats_.ItemPaints;
-            RecordPaint(item, areas[i].Get());
+            RecordPaint(item, areas[i].Get(), stamp_);
             damageRect(item.Paint.Box);
             clip_(damage.Get());
         } else if (!IsEmpty(item.Paint.Box) && ::RectInRegion(damage.Get(), &item.Paint.Box)) {
             areas[i] = PaintObjectArea(*item.ScreenObject, canvas);
             ++stats_.ItemPaints;
-            RecordPaint(item, areas[i].Get());
+            RecordPaint(item, areas[i].Get(), stamp_);
         }
     }
     clip_(nullptr);
@@ -488,27 +475,8 @@ void TIncrementalRepaint::RebuildDamaged(ui::Canvas& canvas) {
     result_.Copy = std::move(damage);
 }
 
-TRepaintResult TFullRepaint::Rebuild(const TRepaintScene& scene, ui::Canvas& canvas,
-                                     const TPictureClip& clip) {
-    ++stats_.Rebuilds;
-    ++stats_.Everything;
-    clip(nullptr);
-    shape_ = ui::MakeEmptyRegion();
-    if (scene.OrdinaryShown && scene.Items)
-        PaintList(*scene.Items, canvas, shape_);
-    if (scene.DemoItems)
-        PaintList(*scene.DemoItems, canvas, shape_);
-    TRepaintResult result;
-    result.ShapeChanged = true;
-    return result;
-}
-
 } // namespace
 
 std::unique_ptr<TRepaintEngine> MakeIncrementalRepaint() {
     return std::make_unique<TIncrementalRepaint>();
-}
-
-std::unique_ptr<TRepaintEngine> MakeFullRepaint() {
-    return std::make_unique<TFullRepaint>();
 }

@@ -21,9 +21,6 @@
 //   neither the dialog nor the demonstration items repaint the client's items.
 // - Painting only part of the picture is done only when every item involved
 //   paints exactly its area; otherwise the rebuild paints everything.
-// The full engine keeps nothing: every rebuild paints every shown item and
-// unites every area anew. It is the reference the incremental one is held
-// against, and the system draws its picture (its shape is set with redraw).
 #pragma once
 
 #include "overlay_window/uOrvexItem.h"
@@ -76,8 +73,6 @@ public:
     // is current.
     virtual const ui::Region& Shape() const = 0;
     virtual bool ShapeCurrent() const = 0;
-    // True when the system is to draw the picture (WM_PAINT), not the window.
-    virtual bool SystemDraws() const { return false; }
     // The picture the screen shows, given the window's (ordinary) picture.
     virtual HDC ShownPicture(HDC ordinary) const { return ordinary; }
     const TRepaintStats& Stats() const { return stats_; }
@@ -87,4 +82,3 @@ protected:
 };
 
 std::unique_ptr<TRepaintEngine> MakeIncrementalRepaint();
-std::unique_ptr<TRepaintEngine> MakeFullRepaint();

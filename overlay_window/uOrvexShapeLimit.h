@@ -1,8 +1,5 @@
-// The number of rectangles a window shape may have. Under Wine a window
-// region reaches X in one request of at most 65,535 four-byte words, and a
-// shape of more than about 32,760 rectangles breaks the program's connection
-// to the X server, which ends the program. The card's drifts come near that
-// on a large screen.
+// Keeping a window shape within a number of rectangles, for a platform that
+// cannot take more (uOrvexPlatform.h says where and why).
 #pragma once
 
 #include "ui/Handles.h"
@@ -11,6 +8,7 @@
 
 #include <cstddef>
 
+// Safely below the 32,760 rectangles that fit one X request.
 constexpr size_t MaxShapeRectangles = 32000;
 
 // The region without its smallest rectangles, so that at most limit remain:

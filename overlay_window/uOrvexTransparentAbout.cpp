@@ -321,7 +321,7 @@ void TOrvexTransparentAboutForm::PointButtonClick() {
     const POINT position = RandomPosition();
     const int32_t style = Random->Random(4);
     const COLORREF color = RandomColor();
-    owner_.AddPointItem(position, style, color, true);
+    owner_.Store().AddPointItem(position, style, color, true);
 }
 
 void TOrvexTransparentAboutForm::LineButtonClick() {
@@ -330,7 +330,7 @@ void TOrvexTransparentAboutForm::LineButtonClick() {
     const POINT end = RandomPosition();
     const int32_t width = RandomWidth();
     const COLORREF color = RandomColor();
-    owner_.AddLineItem(start, end, width, color, true);
+    owner_.Store().AddLineItem(start, end, width, color, true);
 }
 
 void TOrvexTransparentAboutForm::RectangleButtonClick() {
@@ -338,7 +338,7 @@ void TOrvexTransparentAboutForm::RectangleButtonClick() {
     const RECT rect = RandomRect();
     const int32_t width = RandomWidth();
     const COLORREF color = RandomColor();
-    owner_.AddRectangleItem(rect, false, width, color, true);
+    owner_.Store().AddRectangleItem(rect, false, width, color, true);
 }
 
 void TOrvexTransparentAboutForm::PolylineButtonClick() {
@@ -348,8 +348,8 @@ void TOrvexTransparentAboutForm::PolylineButtonClick() {
         p = RandomPosition();
     const int32_t width = RandomWidth();
     const COLORREF color = RandomColor();
-    owner_.AddPolylineItem(points.data(), static_cast<int32_t>(points.size()), false, width, color,
-                           true);
+    owner_.Store().AddPolylineItem(points.data(), static_cast<int32_t>(points.size()), false, width,
+                                   color, true);
 }
 
 void TOrvexTransparentAboutForm::TextButtonClick() {
@@ -359,7 +359,7 @@ void TOrvexTransparentAboutForm::TextButtonClick() {
     const bool bold = Random->Random(10) % 4 == 0;
     const bool italic = Random->Random(10) % 3 == 0;
     const COLORREF color = RandomColor();
-    owner_.AddTextItem(position, L"Test", L"Arial", size, bold, italic, color, true);
+    owner_.Store().AddTextItem(position, L"Test", L"Arial", size, bold, italic, color, true);
 }
 
 void TOrvexTransparentAboutForm::BitmapButtonClick() {
@@ -367,7 +367,8 @@ void TOrvexTransparentAboutForm::BitmapButtonClick() {
     ui::Picture picture = ui::Picture::FromBitmap(DemoImage.BitmapHandle());
     SaveBmpFile(picture.ToPixels(), DemoImageFileName);
     const POINT position = RandomPosition();
-    owner_.AddBitmapItemByFile(position, DemoImageFileName, DemoImageTransparentColor, true);
+    owner_.Store().AddBitmapItemByFile(position, DemoImageFileName, DemoImageTransparentColor,
+                                       true);
 }
 
 void TOrvexTransparentAboutForm::EllipseButtonClick() {
@@ -375,11 +376,11 @@ void TOrvexTransparentAboutForm::EllipseButtonClick() {
     const RECT rect = RandomRect();
     const int32_t width = RandomWidth();
     const COLORREF color = RandomColor();
-    owner_.AddEllipseItem(rect, false, width, color, true);
+    owner_.Store().AddEllipseItem(rect, false, width, color, true);
 }
 
 void TOrvexTransparentAboutForm::ClearButtonClick() {
-    owner_.ClearItems(true);
+    owner_.Store().ClearItems(true);
 }
 
 LRESULT TOrvexTransparentAboutForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -392,7 +393,7 @@ LRESULT TOrvexTransparentAboutForm::HandleMessage(UINT msg, WPARAM wParam, LPARA
 }
 
 void TOrvexTransparentAboutForm::CloseButtonClick() {
-    owner_.ClearItems(true);
+    owner_.Store().ClearItems(true);
     Close();
 }
 

@@ -206,21 +206,21 @@ class FormOverlay : public SceneOverlay {
 public:
     explicit FormOverlay(TTransparentForm& f) : f_(f) {}
     int32_t AddBitmapFromResource(POINT p, HINSTANCE m, const std::string& n, COLORREF k) override {
-        return f_.AddBitmapItemByResource(p, m, std::wstring(n.begin(), n.end()), k, false);
+        return f_.Store().AddBitmapItemByResource(p, m, std::wstring(n.begin(), n.end()), k, false);
     }
     int32_t AddScaledBitmapFromResource(POINT p, HINSTANCE m, const std::string& n, COLORREF k,
                                         int dpi) override {
-        return f_.AddScreenObject(MakeScaledSceneBitmap(p, m, n, k, dpi), false);
+        return f_.Store().AddScreenObject(MakeScaledSceneBitmap(p, m, n, k, dpi), false);
     }
     int32_t AddEllipse(RECT r, COLORREF c) override {
-        return f_.AddEllipseItem(ConvertEllipseRect(r), false, 1, c, false);
+        return f_.Store().AddEllipseItem(ConvertEllipseRect(r), false, 1, c, false);
     }
     int32_t AddRectangle(RECT r, COLORREF c) override {
-        return f_.AddRectangleItem(r, false, 1, c, false);
+        return f_.Store().AddRectangleItem(r, false, 1, c, false);
     }
-    int32_t SetFilled(int32_t id, bool v) override { return f_.SetItemFilled(id, v); }
-    int32_t SetAutoHide(int32_t id, bool v) override { return f_.SetItemAutohide(id, v); }
-    int32_t SetZOrder(int32_t id, int32_t p) override { return f_.SetItemZOrder(id, p); }
+    int32_t SetFilled(int32_t id, bool v) override { return f_.Store().SetItemFilled(id, v); }
+    int32_t SetAutoHide(int32_t id, bool v) override { return f_.Store().SetItemAutohide(id, v); }
+    int32_t SetZOrder(int32_t id, int32_t p) override { return f_.Store().SetItemZOrder(id, p); }
 
 private:
     TTransparentForm& f_;
@@ -235,7 +235,7 @@ ui::Region Shape(TTransparentForm& form) {
 
 // The overlay window's picture, as the screen gets it.
 ui::PixelImage Picture(TTransparentForm& form) {
-    HDC dc = form.PictureDC();
+    HDC dc = form.Presenter().PictureDC();
     return ui::Picture::FromBitmap(static_cast<HBITMAP>(::GetCurrentObject(dc, OBJ_BITMAP)))
         .ToPixels();
 }
@@ -280,8 +280,8 @@ TEST(SceneAtScreenDpi, OverlayShapeIsWhatTheScaledScenePaints) {
         EXPECT_EQ(::CombineRgn(rest.Get(), sa.Get(), sb.Get(), RGN_XOR), NULLREGION)
             << "the shapes differ";
         ui::Region painted = ui::MakeEmptyRegion();
-        for (int32_t id : once.ItemIDs(false)) {
-            const TScreenObject& item = *once.FindItem(id)->ScreenObject;
+        for (int32_t id : once.Store().ItemIDs(false)) {
+            const TScreenObject& item = *once.Store().FindItem(id)->ScreenObject;
             ASSERT_TRUE(item.Region) << "item " << id;
             ::CombineRgn(painted.Get(), painted.Get(), item.Region.Get(), RGN_OR);
             if (const auto* image = dynamic_cast<const TScreenImage*>(&item)) {

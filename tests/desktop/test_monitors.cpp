@@ -86,12 +86,15 @@ TEST_F(MonitorsTest, LibraryOverlayCoversEveryMonitorAndTheCardsOnlyThePrimary) 
     ASSERT_TRUE(form.CreateForm());
     EXPECT_TRUE(Same(WindowRect(form.Handle()), VirtualDesktop()));
     for (const RECT& m : Monitors())
-        ASSERT_GT(form.AddRectangleItem(RECT{m.left + 20, m.top + 20, m.left + 120, m.top + 120},
-                                        true, 1, Red, false),
-                  0);
+        ASSERT_GT(
+            form.Store().AddRectangleItem(RECT{m.left + 20, m.top + 20, m.left + 120, m.top + 120},
+                                          true, 1, Red, false),
+            0);
     int edge = 0, side = 0;
     SharedEdge(edge, side);
-    ASSERT_GT(form.AddRectangleItem(RECT{edge - 50, 300, edge + 50, 400}, true, 1, Red, false), 0);
+    ASSERT_GT(
+        form.Store().AddRectangleItem(RECT{edge - 50, 300, edge + 50, 400}, true, 1, Red, false),
+        0);
     Pump(400);
     for (const RECT& m : Monitors())
         EXPECT_EQ(ScreenPixel(m.left + 70, m.top + 70), Red)
@@ -100,7 +103,7 @@ TEST_F(MonitorsTest, LibraryOverlayCoversEveryMonitorAndTheCardsOnlyThePrimary) 
     EXPECT_EQ(ScreenPixel(edge + 25 * side, 350), Red) << "the item stops at the primary's edge";
 
     // Covering the primary monitor only, the same items end at its edge.
-    form.SetCoverage(OverlayCoverage::PrimaryMonitor);
+    form.Presenter().SetCoverage(OverlayCoverage::PrimaryMonitor);
     Pump(400);
     EXPECT_TRUE(Same(WindowRect(form.Handle()), PrimaryMonitor()));
     EXPECT_EQ(ScreenPixel(edge - 25 * side, 350), Red);

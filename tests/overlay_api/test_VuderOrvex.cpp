@@ -57,7 +57,7 @@ TTransparentForm& Overlay() {
 }
 
 bool ItemShown(int32_t id) {
-    const TTransparentFormObject* item = Overlay().FindItem(id);
+    const TTransparentFormObject* item = Overlay().Store().FindItem(id);
     return item && item->ScreenObject->Visible;
 }
 
@@ -66,8 +66,9 @@ TEST(OverlayControl, ConstructionClearsTheOverlayAndRegistersItsWindow) {
     const int32_t before = Orvex_Rectangle(RECT{0, 0, 10, 10}, RGB(1, 2, 3));
     ASSERT_GT(before, 0);
     SceneForm scene;
-    EXPECT_EQ(Overlay().FindItem(before), nullptr) << "a new control starts with an empty overlay";
-    EXPECT_EQ(Overlay().GetCallbackWindow(), scene.VuderOrvex.Handle());
+    EXPECT_EQ(Overlay().Store().FindItem(before), nullptr)
+        << "a new control starts with an empty overlay";
+    EXPECT_EQ(Overlay().Store().GetCallbackWindow(), scene.VuderOrvex.Handle());
     EXPECT_EQ(::GetParent(scene.VuderOrvex.Handle()), scene.form.Handle());
     EXPECT_TRUE(scene.VuderOrvex.Visible());
     EXPECT_FALSE(::IsWindowVisible(scene.form.Handle()));
@@ -81,7 +82,7 @@ TEST(OverlayControl, HidingRuleAndVisibleSetter) {
     EXPECT_TRUE(ItemShown(shown));
 
     c.SetVisible(false); // from true: clears every ordinary item
-    EXPECT_EQ(Overlay().FindItem(shown), nullptr);
+    EXPECT_EQ(Overlay().Store().FindItem(shown), nullptr);
     const int32_t hidden = c.AddEllipse(RECT{0, 0, 120, 100}, RGB(250, 250, 250));
     const int32_t rect = c.AddRectangle(RECT{5, 5, 50, 50}, RGB(0, 0, 0));
     for (int32_t id : {hidden, rect}) {
@@ -102,15 +103,15 @@ TEST(OverlayControl, HidingRuleAndVisibleSetter) {
     EXPECT_TRUE(hideAsked);
     const int32_t direct = Orvex_Rectangle(RECT{0, 0, 3, 3}, RGB(1, 1, 1));
     c.SetVisible(false); // already false: nothing is cleared
-    EXPECT_NE(Overlay().FindItem(hidden), nullptr);
-    EXPECT_NE(Overlay().FindItem(direct), nullptr);
+    EXPECT_NE(Overlay().Store().FindItem(hidden), nullptr);
+    EXPECT_NE(Overlay().Store().FindItem(direct), nullptr);
 
     c.SetVisible(true); // does not show what was made hidden
     EXPECT_FALSE(ItemShown(hidden));
     const int32_t later = c.AddRectangle(RECT{5, 5, 50, 50}, RGB(0, 0, 0));
     EXPECT_TRUE(ItemShown(later));
     c.SetVisible(false);
-    EXPECT_EQ(Overlay().FindItem(direct), nullptr) << "items made by direct calls go too";
+    EXPECT_EQ(Overlay().Store().FindItem(direct), nullptr) << "items made by direct calls go too";
 }
 
 TEST(OverlayControl, WrappersPassTheirResultsThrough) {
@@ -119,32 +120,32 @@ TEST(OverlayControl, WrappersPassTheirResultsThrough) {
     const int32_t id = c.AddEllipse(RECT{10, 10, 50, 50}, RGB(250, 250, 250));
     ASSERT_GT(id, 0);
     EXPECT_EQ(c.SetFilled(id, true), 1);
-    EXPECT_TRUE(Overlay().FindItem(id)->ScreenObject->PolygonFilled);
+    EXPECT_TRUE(Overlay().Store().FindItem(id)->ScreenObject->PolygonFilled);
     EXPECT_EQ(c.SetAutoHide(id, true), 1);
-    EXPECT_TRUE(Overlay().FindItem(id)->AutoHide);
+    EXPECT_TRUE(Overlay().Store().FindItem(id)->AutoHide);
     EXPECT_EQ(c.SetAutoHide(id, false), 1);
-    EXPECT_FALSE(Overlay().FindItem(id)->AutoHide);
+    EXPECT_FALSE(Overlay().Store().FindItem(id)->AutoHide);
     const int32_t front = c.AddRectangle(RECT{0, 0, 5, 5}, RGB(0, 0, 0));
     EXPECT_EQ(c.SetZOrder(front, 0), 1);
-    EXPECT_EQ(Overlay().ItemIDs(false).front(), front);
+    EXPECT_EQ(Overlay().Store().ItemIDs(false).front(), front);
     EXPECT_EQ(c.SetFilled(id + 1000, true), 0) << "an unknown ID is passed back, not hidden";
     EXPECT_EQ(c.SetZOrder(id + 1000, 0), 0);
     EXPECT_GT(c.Clear(), 0);
-    EXPECT_TRUE(Overlay().ItemIDs(false).empty());
+    EXPECT_TRUE(Overlay().Store().ItemIDs(false).empty());
 }
 
 TEST(OverlayControl, ResourceNamesThatDoNotFitTheBufferAreRefused) {
     SceneForm scene;
     TVuderOrvex& c = scene.VuderOrvex;
     const HINSTANCE self = ::GetModuleHandleW(nullptr);
-    const size_t itemsBefore = Overlay().ItemIDs(false).size();
-    const int32_t lastID = Overlay().LastItemID();
+    const size_t itemsBefore = Overlay().Store().ItemIDs(false).size();
+    const int32_t lastID = Overlay().Store().LastItemID();
     EXPECT_EQ(c.AddBitmapFromResource(POINT{0, 0}, self, std::string(1024, 'A'), RGB(0, 0, 0)),
               ResourceNameTooLong);
     EXPECT_EQ(c.AddBitmapFromResource(POINT{0, 0}, self, std::string(5000, 'A'), RGB(0, 0, 0)),
               ResourceNameTooLong);
-    EXPECT_EQ(Overlay().ItemIDs(false).size(), itemsBefore) << "no item for a refused name";
-    EXPECT_EQ(Overlay().LastItemID(), lastID) << "and no ID used";
+    EXPECT_EQ(Overlay().Store().ItemIDs(false).size(), itemsBefore) << "no item for a refused name";
+    EXPECT_EQ(Overlay().Store().LastItemID(), lastID) << "and no ID used";
     // 1023 characters fit: the name reaches the overlay, whose log shows the call.
     EnableDebugLog();
     const size_t linesBefore = DebugLogLines()->size();

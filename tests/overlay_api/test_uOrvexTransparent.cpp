@@ -82,7 +82,7 @@ TEST(OrvexFunctions, ResultsWithoutItemsAndRefusedArguments) {
     ASSERT_TRUE(TransparentFormCreated());
     ASSERT_NE(TransparentForm(), nullptr);
     EXPECT_EQ(Orvex_SetCallBackWindowHandle(receiver.Handle()), 1);
-    EXPECT_EQ(TransparentForm()->GetCallbackWindow(), receiver.Handle());
+    EXPECT_EQ(TransparentForm()->Store().GetCallbackWindow(), receiver.Handle());
 
     for (int32_t op : {0, 9, -1, 1000})
         EXPECT_EQ(Orvex_Operation(op, 1, 1, 0, 0), 0) << op;
@@ -92,7 +92,7 @@ TEST(OrvexFunctions, ResultsWithoutItemsAndRefusedArguments) {
 
     POINT p{10, 10};
     POINT pts[3] = {{0, 0}, {10, 0}, {10, 10}};
-    const int32_t lastID = TransparentForm()->LastItemID();
+    const int32_t lastID = TransparentForm()->Store().LastItemID();
     EXPECT_EQ(Orvex_Text(p, nullptr, "Arial", 10, 0, 0, 0), ORVEX_NOT_MADE);
     EXPECT_EQ(Orvex_Text(p, "Hallo", nullptr, 10, 0, 0, 0), ORVEX_NOT_MADE);
     EXPECT_EQ(Orvex_BitmapByFile(p, nullptr, 0), ORVEX_NOT_MADE);
@@ -103,7 +103,7 @@ TEST(OrvexFunctions, ResultsWithoutItemsAndRefusedArguments) {
     EXPECT_EQ(Orvex_Point(p, 0, 0), ORVEX_NOT_MADE);
     EXPECT_EQ(Orvex_Point(p, 4, 0), ORVEX_NOT_MADE);
     // Nothing was added, no ID used, nothing announced.
-    EXPECT_EQ(TransparentForm()->LastItemID(), lastID);
+    EXPECT_EQ(TransparentForm()->Store().LastItemID(), lastID);
     EXPECT_EQ(Orvex_Clear(), 0);
     EXPECT_TRUE(receiver.Drain().empty());
 }
@@ -123,31 +123,31 @@ TEST(OrvexItems, CreateOperateAndClear) {
     EXPECT_EQ(line, rect + 3);
 
     TTransparentForm& form = *TransparentForm();
-    TScreenObject& r = *form.FindItem(rect)->ScreenObject;
+    TScreenObject& r = *form.Store().FindItem(rect)->ScreenObject;
     EXPECT_EQ(r.TypeCode, TypeCodeRectangle);
     EXPECT_EQ(r.LineWidth, 1);
     EXPECT_FALSE(r.PolygonFilled);
     EXPECT_EQ(r.PointType, -1);
     EXPECT_EQ(r.LineColor, blue);
     // The ellipse item gets the rectangle inscribed in the caller's ellipse.
-    TScreenObject& e = *form.FindItem(ellipse)->ScreenObject;
+    TScreenObject& e = *form.Store().FindItem(ellipse)->ScreenObject;
     EXPECT_EQ(e.TypeCode, TypeCodeEllipse);
     EXPECT_EQ(e.Vertex(1).x, 15);
     EXPECT_EQ(e.Vertex(1).y, 8);
     EXPECT_EQ(e.Vertex(2).x, 85);
     EXPECT_EQ(e.Vertex(2).y, 42);
-    TScreenObject& p = *form.FindItem(point)->ScreenObject;
+    TScreenObject& p = *form.Store().FindItem(point)->ScreenObject;
     EXPECT_EQ(p.TypeCode, TypeCodeSinglePoint);
     EXPECT_EQ(p.PointType, 1); // style 2, circle
     EXPECT_EQ(p.PointColor, RGB(1, 2, 3));
-    EXPECT_EQ(form.FindItem(line)->ScreenObject->LineWidth, 3);
+    EXPECT_EQ(form.Store().FindItem(line)->ScreenObject->LineWidth, 3);
 
     EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SHOW, rect, 0, 0, 0), 1);
     EXPECT_FALSE(r.Visible);
     EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SHOW, rect, 5, 0, 0), 1);
     EXPECT_TRUE(r.Visible);
     EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SETAUTOHIDE, rect, 2, 0, 0), 1);
-    EXPECT_TRUE(form.FindItem(rect)->AutoHide);
+    EXPECT_TRUE(form.Store().FindItem(rect)->AutoHide);
     EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_ISFILLED, rect, -7, 0, 0), 1);
     EXPECT_TRUE(r.PolygonFilled);
     EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_LINEWIDTH, rect, 4, 0, 0), 1);
@@ -156,10 +156,10 @@ TEST(OrvexItems, CreateOperateAndClear) {
     EXPECT_EQ(r.LineColor, COLORREF(0x00112233));
     EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SETMOUSECURSOR, rect, crHandPoint, 0, 0),
               1);
-    EXPECT_EQ(form.FindItem(rect)->Cursor, crHandPoint);
+    EXPECT_EQ(form.Store().FindItem(rect)->Cursor, crHandPoint);
     EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SETZORDER, rect, 1000, 0, 0), 1);
     EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SETZORDER, rect, -1, 0, 0), -1);
-    EXPECT_EQ(form.ItemIDs(false), (std::vector<int32_t>{ellipse, point, line, rect}));
+    EXPECT_EQ(form.Store().ItemIDs(false), (std::vector<int32_t>{ellipse, point, line, rect}));
     EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_DELETE, point, 0, 0, 0), 1);
     EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_DELETE, point, 0, 0, 0), 0);
 
@@ -193,9 +193,9 @@ TEST(OrvexItems, WindowShapeIsTheUnionOfFilledShapes) {
     const int32_t c = Orvex_Ellipse(RECT{100, 100, 300, 200}, RGB(0, 0, 255));
     for (int32_t id : {a, b, c})
         ASSERT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_ISFILLED, id, 1, 0, 0), 1);
-    const long before = form.RebuildCount();
+    const long before = form.Presenter().RebuildCount();
     Pump(80);
-    ASSERT_EQ(form.RebuildCount(), before + 1);
+    ASSERT_EQ(form.Presenter().RebuildCount(), before + 1);
 
     ui::Region shape = ui::MakeEmptyRegion();
     ASSERT_NE(::GetWindowRgn(form.Handle(), shape.Get()), ERROR);
@@ -203,8 +203,8 @@ TEST(OrvexItems, WindowShapeIsTheUnionOfFilledShapes) {
     ui::Region expected(::CreateRectRgn(10, 10, 21, 21));
     ui::Region second(::CreateRectRgn(15, 15, 61, 41));
     ::CombineRgn(expected.Get(), expected.Get(), second.Get(), RGN_OR);
-    ::CombineRgn(expected.Get(), expected.Get(), form.FindItem(c)->ScreenObject->Region.Get(),
-                 RGN_OR);
+    ::CombineRgn(expected.Get(), expected.Get(),
+                 form.Store().FindItem(c)->ScreenObject->Region.Get(), RGN_OR);
     EXPECT_TRUE(SameArea(shape.Get(), expected.Get()));
     EXPECT_TRUE(::PtInRegion(shape.Get(), 200, 150));
     EXPECT_FALSE(::PtInRegion(shape.Get(), 100, 100)); // outside the ellipse
@@ -306,7 +306,7 @@ TEST(OrvexRasterTextPolyline, TextsBitmapsAndPolylinesBecomeItems) {
     const int32_t text =
         Orvex_Text(POINT{200, 100}, "Frohe Weihnachten", "Arial", 12, 1, 0, RGB(200, 0, 0));
     ASSERT_GT(text, 0);
-    auto& t = static_cast<TScreenText&>(*form.FindItem(text)->ScreenObject);
+    auto& t = static_cast<TScreenText&>(*form.Store().FindItem(text)->ScreenObject);
     EXPECT_EQ(t.TypeCode, TypeCodeText);
     EXPECT_EQ(t.Caption, L"Frohe Weihnachten");
     ASSERT_NE(t.Font, nullptr);
@@ -316,14 +316,14 @@ TEST(OrvexRasterTextPolyline, TextsBitmapsAndPolylinesBecomeItems) {
     EXPECT_FALSE(t.Font->Italic);
     EXPECT_EQ(t.Font->Color, RGB(200, 0, 0));
     const int32_t italic = Orvex_Text(POINT{200, 150}, "x", "Arial", 10, 0, 1, 0);
-    auto& i = static_cast<TScreenText&>(*form.FindItem(italic)->ScreenObject);
+    auto& i = static_cast<TScreenText&>(*form.Store().FindItem(italic)->ScreenObject);
     EXPECT_FALSE(i.Font->Bold);
     EXPECT_TRUE(i.Font->Italic);
 
     const POINT corners[3] = {{10, 300}, {200, 300}, {200, 500}};
     const int32_t polyline = Orvex_Polyline(corners, 3, 2, RGB(0, 128, 0));
     ASSERT_GT(polyline, 0);
-    TScreenObject& p = *form.FindItem(polyline)->ScreenObject;
+    TScreenObject& p = *form.Store().FindItem(polyline)->ScreenObject;
     EXPECT_EQ(p.TypeCode, TypeCodeFreehand);
     EXPECT_EQ(p.PointCount, 3);
     EXPECT_EQ(p.Vertex(3).y, 500);
@@ -336,7 +336,7 @@ TEST(OrvexRasterTextPolyline, TextsBitmapsAndPolylinesBecomeItems) {
     const int32_t bitmap =
         Orvex_BitmapByFile(POINT{400, 400}, "orvex_test_half_red.bmp", RGB(255, 0, 255));
     ASSERT_GT(bitmap, 0);
-    auto& b = static_cast<TScreenBitmap&>(*form.FindItem(bitmap)->ScreenObject);
+    auto& b = static_cast<TScreenBitmap&>(*form.Store().FindItem(bitmap)->ScreenObject);
     EXPECT_EQ(b.TypeCode, TypeCodeBitmap);
     EXPECT_EQ(b.TransparentColor, RGB(255, 0, 255));
     // A missing resource leaves the item without a picture; the add succeeds.
@@ -359,7 +359,7 @@ TEST(OrvexRasterTextPolyline, TextsBitmapsAndPolylinesBecomeItems) {
     EXPECT_TRUE(::PtInRegion(shape.Get(), 150, 300)); // on the polyline's first segment
     ::DeleteFileA("orvex_test_half_red.bmp");
 
-    const int32_t count = static_cast<int32_t>(form.ItemIDs(false).size());
+    const int32_t count = static_cast<int32_t>(form.Store().ItemIDs(false).size());
     EXPECT_EQ(Orvex_Clear(), count);
 }
 

@@ -61,7 +61,7 @@ inline std::unique_ptr<TScreenObject> Fake(int left, int top, int right, int bot
 
 // The fake behind an item made from one.
 inline FakeShape& ShapeOf(TTransparentForm& form, int32_t id) {
-    return static_cast<FakeShape&>(*form.FindItem(id)->ScreenObject);
+    return static_cast<FakeShape&>(*form.Store().FindItem(id)->ScreenObject);
 }
 
 // Handles every message waiting for this thread's windows for about ms milliseconds.

@@ -4,6 +4,7 @@
 // every step the window shapes must cover the same pixels and the pictures
 // must agree on every pixel inside the shape.
 #include "overlay_test_support.h"
+#include "reference_repaint.h"
 #include "overlay_window/uOrvexTransparentForm.h"
 #include "ui/RegionUnion.h"
 
@@ -38,7 +39,7 @@ struct Pixels {
 
 Pixels ReadPicture(TTransparentForm& form) {
     Pixels p;
-    HDC dc = form.PictureDC();
+    HDC dc = form.Presenter().PictureDC();
     if (!dc)
         return p;
     HBITMAP bitmap = static_cast<HBITMAP>(::GetCurrentObject(dc, OBJ_BITMAP));
@@ -191,7 +192,7 @@ public:
         if (library_ && Below(100) < 20)
             return LibraryStep();
         const int pick = Below(100);
-        std::vector<int32_t> ids = fast_.ItemIDs(false);
+        std::vector<int32_t> ids = fast_.Store().ItemIDs(false);
         if (ids.empty() || pick < 35)
             return Add();
         const int32_t id = ids[static_cast<size_t>(Below(static_cast<int>(ids.size())))];
@@ -199,24 +200,25 @@ public:
         if (pick < 45) {
             // The card's way: a new item sent behind all others.
             const std::string added = Add();
-            const int32_t newest = fast_.ItemIDs(false).empty() ? 0 : fast_.LastItemID();
-            Both([&](TTransparentForm& f) { f.SetItemZOrder(newest, 0); });
+            const int32_t newest =
+                fast_.Store().ItemIDs(false).empty() ? 0 : fast_.Store().LastItemID();
+            Both([&](TTransparentForm& f) { f.Store().SetItemZOrder(newest, 0); });
             return added + " sent to the back";
         }
         if (pick < 53) {
-            Both([&](TTransparentForm& f) { f.DeleteItem(id); });
+            Both([&](TTransparentForm& f) { f.Store().DeleteItem(id); });
             what << "delete " << id;
         } else if (pick < 61) {
             const int position = Below(3) == 0 ? 1000 : Below(static_cast<int>(ids.size()) + 1);
-            Both([&](TTransparentForm& f) { f.SetItemZOrder(id, position); });
+            Both([&](TTransparentForm& f) { f.Store().SetItemZOrder(id, position); });
             what << "z-order " << id << " to " << position;
         } else if (pick < 69) {
             const bool visible = Below(2) == 0;
-            Both([&](TTransparentForm& f) { f.ShowItem(id, visible); });
+            Both([&](TTransparentForm& f) { f.Store().ShowItem(id, visible); });
             what << "show " << id << " " << visible;
         } else if (pick < 77) {
             const bool on = Below(3) != 0;
-            Both([&](TTransparentForm& f) { f.SetItemAutohide(id, on); });
+            Both([&](TTransparentForm& f) { f.Store().SetItemAutohide(id, on); });
             what << "autohide " << id << " " << on;
         } else if (pick < 85) {
             // The pointer moves: autohide items under it hide, others return.
@@ -226,18 +228,18 @@ public:
             what << "pointer at " << x << ", " << y;
         } else if (pick < 91) {
             const COLORREF color = Color();
-            Both([&](TTransparentForm& f) { f.SetItemColor(id, color); });
+            Both([&](TTransparentForm& f) { f.Store().SetItemColor(id, color); });
             what << "colour " << id;
         } else if (pick < 96 && !exactOnly_) {
             const bool filled = Below(2) == 0;
-            Both([&](TTransparentForm& f) { f.SetItemFilled(id, filled); });
+            Both([&](TTransparentForm& f) { f.Store().SetItemFilled(id, filled); });
             what << "filled " << id << " " << filled;
         } else if (pick < 99 && !exactOnly_) {
             const int width = 1 + Below(4);
-            Both([&](TTransparentForm& f) { f.SetItemLineWidth(id, width); });
+            Both([&](TTransparentForm& f) { f.Store().SetItemLineWidth(id, width); });
             what << "line width " << id << " " << width;
         } else if (pick >= 99) {
-            Both([](TTransparentForm& f) { f.ClearItems(false); });
+            Both([](TTransparentForm& f) { f.Store().ClearItems(false); });
             what << "clear";
         } else {
             return Add();
@@ -259,14 +261,16 @@ private:
             return show ? "library dialog shown" : "library dialog hidden";
         }
         if (pick < 4) {
-            Both([](TTransparentForm& f) { f.ClearItems(true); });
+            Both([](TTransparentForm& f) { f.Store().ClearItems(true); });
             return "demo items cleared";
         }
         const int x = Origin + Below(Area), y = Origin + Below(Area);
         const RECT r{x, y, x + 20 + Below(90), y + 20 + Below(70)};
         const COLORREF color = Color();
         const bool filled = Below(2) == 0;
-        Both([&](TTransparentForm& f) { f.AddEllipseItem(r, filled, 1 + Below(3), color, true); });
+        Both([&](TTransparentForm& f) {
+            f.Store().AddEllipseItem(r, filled, 1 + Below(3), color, true);
+        });
         return filled ? "demo disc" : "demo ring";
     }
 
@@ -296,48 +300,53 @@ private:
         case 0:
         case 1:
         case 2: // the card's snow
-            Both([&](TTransparentForm& f) { f.AddEllipseItem(r, filled, 1, color, false); });
+            Both(
+                [&](TTransparentForm& f) { f.Store().AddEllipseItem(r, filled, 1, color, false); });
             what << "ellipse";
             break;
         case 3:
         case 4: {
             const int width = exactOnly_ ? 1 : 1 + Below(2) * Below(3);
-            Both([&](TTransparentForm& f) { f.AddRectangleItem(r, filled, width, color, false); });
+            Both([&](TTransparentForm& f) {
+                f.Store().AddRectangleItem(r, filled, width, color, false);
+            });
         }
             what << "rectangle";
             break;
         case 5:
         case 6:
             Both([&](TTransparentForm& f) {
-                f.AddBitmapItemByFile(POINT{x, y}, kind == 5 ? FlakeFile : FaceFile,
-                                      kind == 5 ? RGB(0, 0, 0) : RGB(255, 0, 255), false);
+                f.Store().AddBitmapItemByFile(POINT{x, y}, kind == 5 ? FlakeFile : FaceFile,
+                                              kind == 5 ? RGB(0, 0, 0) : RGB(255, 0, 255), false);
             });
             what << "bitmap";
             break;
         case 7: {
             const int width = 1 + Below(4);
             Both([&](TTransparentForm& f) {
-                f.AddLineItem(POINT{x, y}, POINT{x + w, y + h - 50}, width, color, false);
+                f.Store().AddLineItem(POINT{x, y}, POINT{x + w, y + h - 50}, width, color, false);
             });
             what << "line";
             break;
         }
         case 8: {
             const int style = Below(3);
-            Both([&](TTransparentForm& f) { f.AddPointItem(POINT{x, y}, style, color, false); });
+            Both([&](TTransparentForm& f) {
+                f.Store().AddPointItem(POINT{x, y}, style, color, false);
+            });
             what << "point";
             break;
         }
         default: {
             const POINT points[] = {{x, y}, {x + w, y + 10}, {x + w / 2, y + h}};
             Both([&](TTransparentForm& f) {
-                f.AddPolylineItem(points, 3, filled, 1, color, false);
+                f.Store().AddPolylineItem(points, 3, filled, 1, color, false);
             });
             what << "polyline";
             break;
         }
         }
-        what << " " << fast_.LastItemID();
+        what << " " << fast_.Store().LastItemID();
         return what.str();
     }
 
@@ -355,7 +364,7 @@ bool PrepareWindows(TTransparentForm& fast, TTransparentForm& full) {
         return false;
     fast.FrontTimer.SetEnabled(false);
     full.FrontTimer.SetEnabled(false);
-    full.SetRepaintEngine(MakeFullRepaint());
+    full.Presenter().SetRepaintEngine(MakeFullRepaint());
     ::SetWindowPos(fast.Handle(), HWND_TOPMOST, 0, 0, 0, 0, FrontWindowPosFlags);
     return true;
 }
@@ -382,17 +391,17 @@ void RepaintEquivalence::Run(bool library, int steps) {
         full.RebuildWindowShape();
         const std::string difference = Compare(fast, full);
         ASSERT_EQ(difference, "") << "seed " << seed << ", step " << step << ": " << what
-                                  << " (rebuilds: " << fast.Repaints().Everything << " whole, "
-                                  << fast.Repaints().Gains << " gains, " << fast.Repaints().Damaged
-                                  << " damaged)"
+                                  << " (rebuilds: " << fast.Presenter().Repaints().Everything
+                                  << " whole, " << fast.Presenter().Repaints().Gains << " gains, "
+                                  << fast.Presenter().Repaints().Damaged << " damaged)"
                                   << "\nsteps so far:" << history;
         // What the screen shows inside the shape is the picture.
         ASSERT_EQ(CompareScreen(fast), "")
             << "seed " << seed << ", step " << step << ": " << what << "\nsteps so far:" << history;
         // The region each item answers the pointer with is the same in both.
-        for (int32_t id : fast.ItemIDs(false)) {
-            const TScreenObject& a = *fast.FindItem(id)->ScreenObject;
-            const TScreenObject& b = *full.FindItem(id)->ScreenObject;
+        for (int32_t id : fast.Store().ItemIDs(false)) {
+            const TScreenObject& a = *fast.Store().FindItem(id)->ScreenObject;
+            const TScreenObject& b = *full.Store().FindItem(id)->ScreenObject;
             ASSERT_EQ(static_cast<bool>(a.Region), static_cast<bool>(b.Region))
                 << "seed " << seed << ", step " << step << ", item " << id;
             if (a.Region) {
@@ -409,7 +418,7 @@ void RepaintEquivalence::Run(bool library, int steps) {
         }
     }
     // The incremental window did not simply paint everything every time.
-    const auto& stats = fast.Repaints();
+    const auto& stats = fast.Presenter().Repaints();
     if (!library) {
         EXPECT_GT(stats.Gains, 0);
     }
@@ -439,27 +448,28 @@ TEST(RepaintGains, SnowSentToTheBackPaintsOnlyTheNewItems) {
     ASSERT_TRUE(PrepareWindows(fast, full));
     std::mt19937 random(5);
     for (int tick = 0; tick < 40; ++tick) {
-        const long paintsBefore = fast.Repaints().ItemPaints;
+        const long paintsBefore = fast.Presenter().Repaints().ItemPaints;
         for (int i = 0; i < 10; ++i) {
             const int x = 60 + static_cast<int>(random() % 300u);
             const int y = 300 + static_cast<int>(random() % 30u);
             const RECT r{x - 42, y - 35, x + 42, y + 35};
             for (TTransparentForm* f : {&fast, &full}) {
-                const int32_t id = f->AddEllipseItem(r, false, 1, RGB(250, 250, 250), false);
-                f->SetItemFilled(id, true);
-                f->SetItemAutohide(id, true);
-                f->SetItemZOrder(id, 0);
+                const int32_t id =
+                    f->Store().AddEllipseItem(r, false, 1, RGB(250, 250, 250), false);
+                f->Store().SetItemFilled(id, true);
+                f->Store().SetItemAutohide(id, true);
+                f->Store().SetItemZOrder(id, 0);
             }
         }
         fast.RebuildWindowShape();
         full.RebuildWindowShape();
         ASSERT_EQ(Compare(fast, full), "") << "tick " << tick;
         if (tick > 0) { // the first rebuild paints everything there is
-            EXPECT_EQ(fast.Repaints().ItemPaints - paintsBefore, 10) << "tick " << tick;
+            EXPECT_EQ(fast.Presenter().Repaints().ItemPaints - paintsBefore, 10) << "tick " << tick;
         }
     }
-    EXPECT_EQ(fast.Repaints().Everything, 1);
-    EXPECT_EQ(fast.Repaints().Gains, 39);
+    EXPECT_EQ(fast.Presenter().Repaints().Everything, 1);
+    EXPECT_EQ(fast.Presenter().Repaints().Gains, 39);
 }
 
 // The library dialog and demonstration items show over the client's items
@@ -477,11 +487,15 @@ TEST(RepaintGains, LibraryDialogAndDemoItemsLeaveTheClientsItemsUnpainted) {
     };
     for (int i = 0; i < 30; ++i) {
         const RECT r{60 + 11 * i, 80 + 7 * i, 140 + 11 * i, 150 + 7 * i};
-        both([&](TTransparentForm& f) { f.AddEllipseItem(r, true, 1, RGB(250, 250, 250), false); });
+        both([&](TTransparentForm& f) {
+            f.Store().AddEllipseItem(r, true, 1, RGB(250, 250, 250), false);
+        });
     }
-    const long paints = fast.Repaints().ItemPaints;
+    const long paints = fast.Presenter().Repaints().ItemPaints;
     const RECT ring{200, 200, 300, 260};
-    both([&](TTransparentForm& f) { f.AddEllipseItem(ring, false, 3, RGB(200, 30, 30), true); });
+    both([&](TTransparentForm& f) {
+        f.Store().AddEllipseItem(ring, false, 3, RGB(200, 30, 30), true);
+    });
     ASSERT_EQ(Compare(fast, full), "");
     both([](TTransparentForm& f) { f.InformationaboutOrvexSDK1Click(); });
     ASSERT_EQ(Compare(fast, full), "");
@@ -491,12 +505,12 @@ TEST(RepaintGains, LibraryDialogAndDemoItemsLeaveTheClientsItemsUnpainted) {
     both([](TTransparentForm& f) { ::ShowWindow(f.LibraryDialog()->Handle(), SW_HIDE); });
     ASSERT_EQ(Compare(fast, full), "");
     ASSERT_EQ(CompareScreen(fast), "");
-    both([](TTransparentForm& f) { f.ClearItems(true); });
+    both([](TTransparentForm& f) { f.Store().ClearItems(true); });
     ASSERT_EQ(Compare(fast, full), "");
     ASSERT_EQ(CompareScreen(fast), "");
     // Only the demonstration ring was painted, once each rebuild it showed in.
-    EXPECT_EQ(fast.Repaints().ItemPaints - paints, 3);
-    EXPECT_EQ(fast.Repaints().Everything, 1);
+    EXPECT_EQ(fast.Presenter().Repaints().ItemPaints - paints, 3);
+    EXPECT_EQ(fast.Presenter().Repaints().Everything, 1);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // How the copy of the picture to the window is cut into parts.
-#include "overlay_window/uOrvexPresent.h"
+#include "overlay_window/uOrvexPictureCopy.h"
 
 #include <gtest/gtest.h>
 
@@ -97,4 +97,48 @@ TEST(TransparentFormPresentParts, PartsCoverTheAreaOnceAndCostLessThanOneCopy) {
     parts = PresentParts({RECT{0, 0, 30, 25}}, shape, window, cost);
     ASSERT_EQ(parts.size(), 1u);
     EXPECT_TRUE(Same(parts[0], RECT{0, 0, 30, 25}));
+}
+
+// The plan follows what copies were measured to cost: on a system where
+// clipping is cheap the whole shape goes in one copy, with Wine's costs it is
+// cut as before, and the estimate follows when the costs change. Before any
+// copy was measured, no part touches more rectangles than a first copy may.
+TEST(TransparentFormCopyCost, MeasuredCostsDecideThePlan) {
+    const SIZE window{1000, 800};
+    const std::vector<RECT> shape = Flakes(window, 40, 50);
+    const double shapeRects = static_cast<double>(shape.size());
+    auto feed = [](TCopyCostEstimate& estimate, double perCopy, double perRectSquared) {
+        for (size_t r = 1; r <= 3000; r += 97)
+            estimate.Add(r, perCopy + perRectSquared * double(r) * double(r));
+    };
+
+    TCopyCostEstimate estimate;
+    std::vector<TPresentPart> parts = PlanPresent(shape, shape, window, estimate.Cost());
+    ASSERT_GT(parts.size(), 1u);
+    for (const TPresentPart& part : parts)
+        EXPECT_LE(part.TouchedRects, TCopyCostEstimate::FirstKnownRects);
+    estimate.Add(TCopyCostEstimate::FirstKnownRects, 0.1);
+    EXPECT_EQ(estimate.Cost().KnownRects, 4 * TCopyCostEstimate::FirstKnownRects);
+
+    TCopyCostEstimate cheap;
+    feed(cheap, 0.05, 1e-9);
+    EXPECT_EQ(PlanPresent(shape, shape, window, cheap.Cost()).size(), 1u);
+
+    // Wine 8: a trip of 0.2 ms plus 0.17 us per shape rectangle, 1.4 r * r ns clipping.
+    const TCopyCost wine{0.2 + 0.00017 * shapeRects, 1.4e-6};
+    TCopyCostEstimate measured;
+    feed(measured, wine.PerCopy, wine.PerRectSquared);
+    EXPECT_NEAR(measured.Cost().PerCopy, wine.PerCopy, 1e-6);
+    EXPECT_NEAR(measured.Cost().PerRectSquared, wine.PerRectSquared, 1e-12);
+    const std::vector<RECT> today = PresentParts(shape, shape, window, wine);
+    ASSERT_GT(today.size(), 1u);
+    const std::vector<RECT> planned = PresentParts(shape, shape, window, measured.Cost());
+    ASSERT_EQ(planned.size(), today.size());
+    for (size_t i = 0; i < today.size(); ++i)
+        EXPECT_TRUE(Same(planned[i], today[i])) << i;
+
+    // The same system with the clipping gone cheap: older copies fade out.
+    for (int round = 0; round < 10; ++round)
+        feed(measured, 0.05, 1e-9);
+    EXPECT_EQ(PlanPresent(shape, shape, window, measured.Cost()).size(), 1u);
 }

@@ -148,8 +148,9 @@ protected:
     // Makes the overlay with one red square and lets the first tick show it.
     void ShowOverlay() {
         ASSERT_TRUE(form.CreateForm());
-        form.SetCallbackWindow(receiver.Handle());
-        item = form.AddRectangleItem(RECT{100, 100, 200, 200}, true, 1, RGB(255, 0, 0), false);
+        form.Store().SetCallbackWindow(receiver.Handle());
+        item =
+            form.Store().AddRectangleItem(RECT{100, 100, 200, 200}, true, 1, RGB(255, 0, 0), false);
         ASSERT_GT(item, 0);
         Pump(300); // shown by the first front tick, painted
         ASSERT_TRUE(::IsWindowVisible(form.Handle()));
@@ -200,7 +201,7 @@ TEST_F(OverlayPlacement, StaysAboveOtherProgramsAndBelowItsOwnWindowsRestackingO
 
     // Hidden again, the own window leaves no hole, in the shape or on the
     // screen, which shows what was added while the window covered it.
-    form.AddRectangleItem(RECT{120, 120, 180, 180}, true, 1, RGB(0, 0, 255), false);
+    form.Store().AddRectangleItem(RECT{120, 120, 180, 180}, true, 1, RGB(0, 0, 255), false);
     Pump(100);
     ::ShowWindow(own.Handle(), SW_HIDE);
     Pump(300);
@@ -275,8 +276,8 @@ TEST_F(OverlayPlacement, AChangeOfTheMonitorsPlacesTheWindowAnew) {
     ::SendMessageW(form.Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(desktop.right, desktop.bottom));
     ::GetWindowRect(form.Handle(), &r);
     EXPECT_TRUE(Same(r, desktop));
-    EXPECT_EQ(form.Origin().x, desktop.left);
-    EXPECT_EQ(form.Origin().y, desktop.top);
+    EXPECT_EQ(form.Presenter().Origin().x, desktop.left);
+    EXPECT_EQ(form.Presenter().Origin().y, desktop.top);
 }
 
 } // namespace

@@ -69,9 +69,9 @@ TEST(ShapeLimit, OverlayHandsTheSystemAShapeItCanTake) {
     TTransparentForm form;
     ASSERT_TRUE(form.CreateForm());
     form.FrontTimer.SetEnabled(false);
-    form.AddScreenObject(std::make_unique<DotField>(RECT{0, 0, 340, 200}), false);
-    form.AddScreenObject(std::make_unique<DotField>(RECT{0, 300, 340, 500}), false);
-    const int32_t solid = form.AddScreenObject(Fake(500, 100, 600, 160), false);
+    form.Store().AddScreenObject(std::make_unique<DotField>(RECT{0, 0, 340, 200}), false);
+    form.Store().AddScreenObject(std::make_unique<DotField>(RECT{0, 300, 340, 500}), false);
+    const int32_t solid = form.Store().AddScreenObject(Fake(500, 100, 600, 160), false);
     form.RebuildWindowShape();
     ::ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
     Pump(50);
@@ -81,7 +81,7 @@ TEST(ShapeLimit, OverlayHandsTheSystemAShapeItCanTake) {
     EXPECT_GT(RectCount(shape.Get()), MaxShapeRectangles / 2);
     EXPECT_TRUE(Covers(shape.Get(), RECT{500, 100, 600, 160}));
     // The items keep their whole areas for the mouse.
-    EXPECT_EQ(RectCount(form.FindItem(solid)->ScreenObject->Region.Get()), 1u);
+    EXPECT_EQ(RectCount(form.Store().FindItem(solid)->ScreenObject->Region.Get()), 1u);
 }
 
 } // namespace

@@ -50,7 +50,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(form.CreateForm());
         form.FrontTimer.SetEnabled(false);
-        form.SetCallbackWindow(receiver.Handle());
+        form.Store().SetCallbackWindow(receiver.Handle());
         form.InformationaboutOrvexSDK1Click();
         dialog = dynamic_cast<TOrvexTransparentAboutForm*>(form.LibraryDialog());
         ASSERT_NE(dialog, nullptr);
@@ -62,8 +62,8 @@ protected:
 
     // The screen object of the newest demo item.
     TScreenObject& NewestDemo() {
-        std::vector<int32_t> ids = form.ItemIDs(true);
-        return *form.FindItem(ids.back())->ScreenObject;
+        std::vector<int32_t> ids = form.Store().ItemIDs(true);
+        return *form.Store().FindItem(ids.back())->ScreenObject;
     }
 
     TTransparentForm form;
@@ -230,8 +230,9 @@ TEST_F(OrvexAboutTest, TextsIntroduceTheLibraryAndDocumentTheInterfaceInOrder) {
 
 TEST_F(OrvexAboutTest, DemoButtonsAddDemoItemsOnlyAndClearRemovesThemOnly) {
     random->rest = ScriptedRandom::Rest::Lowest;
-    const int32_t a = form.AddRectangleItem(RECT{10, 10, 50, 50}, true, 1, RGB(1, 2, 3), false);
-    const int32_t b = form.AddLineItem(POINT{0, 0}, POINT{9, 9}, 1, RGB(1, 2, 3), false);
+    const int32_t a =
+        form.Store().AddRectangleItem(RECT{10, 10, 50, 50}, true, 1, RGB(1, 2, 3), false);
+    const int32_t b = form.Store().AddLineItem(POINT{0, 0}, POINT{9, 9}, 1, RGB(1, 2, 3), false);
     receiver.Drain();
     const std::vector<int32_t> ordinary{a, b};
 
@@ -250,29 +251,29 @@ TEST_F(OrvexAboutTest, DemoButtonsAddDemoItemsOnlyAndClearRemovesThemOnly) {
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.button->Caption()));
         c.button->Click();
-        ASSERT_EQ(form.ItemIDs(true).size(), ++demos);
+        ASSERT_EQ(form.Store().ItemIDs(true).size(), ++demos);
         TScreenObject& made = NewestDemo();
         EXPECT_EQ(typeid(made), c.type);
-        EXPECT_EQ(form.ItemIDs(false), ordinary);
+        EXPECT_EQ(form.Store().ItemIDs(false), ordinary);
         EXPECT_TRUE(receiver.Drain().empty());
     }
     // Each button but "create bitmap" re-seeds first.
     EXPECT_EQ(random->randomizes, 6);
     // Demo items are out of reach of the ordinary item operations.
-    EXPECT_EQ(form.SetItemColor(form.ItemIDs(true).front(), RGB(9, 9, 9)), 0);
+    EXPECT_EQ(form.Store().SetItemColor(form.Store().ItemIDs(true).front(), RGB(9, 9, 9)), 0);
 
     dialog->ClearButton.Click();
-    EXPECT_TRUE(form.ItemIDs(true).empty());
-    EXPECT_EQ(form.ItemIDs(false), ordinary);
+    EXPECT_TRUE(form.Store().ItemIDs(true).empty());
+    EXPECT_EQ(form.Store().ItemIDs(false), ordinary);
     EXPECT_TRUE(receiver.Drain().empty());
     EXPECT_TRUE(form.RepaintPending());
 
     // "&Close" clears the demo items too and hides the dialog.
     dialog->LineButton.Click();
-    ASSERT_EQ(form.ItemIDs(true).size(), 1u);
+    ASSERT_EQ(form.Store().ItemIDs(true).size(), 1u);
     dialog->CloseButton.Click();
-    EXPECT_TRUE(form.ItemIDs(true).empty());
-    EXPECT_EQ(form.ItemIDs(false), ordinary);
+    EXPECT_TRUE(form.Store().ItemIDs(true).empty());
+    EXPECT_EQ(form.Store().ItemIDs(false), ordinary);
     EXPECT_FALSE(form.IsDialogVisible());
     EXPECT_TRUE(receiver.Drain().empty());
     ::DeleteFileW(DemoImageFileName);
@@ -319,9 +320,9 @@ TEST_F(OrvexAboutTest, RandomShapesTakeTheirValuesFromTheirRanges) {
     // Corners in any order still make the shapes, with the corners as drawn.
     for (ui::Button* button : {&dialog->RectangleButton, &dialog->EllipseButton}) {
         random->Play({500, 400, 100, 50, 2, 10, 20, 30});
-        const size_t before = form.ItemIDs(true).size();
+        const size_t before = form.Store().ItemIDs(true).size();
         button->Click();
-        ASSERT_EQ(form.ItemIDs(true).size(), before + 1);
+        ASSERT_EQ(form.Store().ItemIDs(true).size(), before + 1);
         TScreenObject& shape = NewestDemo();
         ASSERT_EQ(shape.PointCount, 2);
         EXPECT_EQ(shape.Points[0].x, 500);
@@ -332,7 +333,7 @@ TEST_F(OrvexAboutTest, RandomShapesTakeTheirValuesFromTheirRanges) {
         EXPECT_EQ(shape.LineColor, RGB(10, 20, 30));
         EXPECT_FALSE(shape.PolygonFilled);
     }
-    form.ClearItems(true);
+    form.Store().ClearItems(true);
 }
 
 TEST_F(OrvexAboutTest, BitmapButtonWritesRulerBmpShownWithMagentaTransparent) {
@@ -359,7 +360,7 @@ TEST_F(OrvexAboutTest, BitmapButtonWritesRulerBmpShownWithMagentaTransparent) {
     EXPECT_TRUE(yellow);
 
     // On the screen: centred on (300, 300), magenta left out of the shape.
-    ASSERT_EQ(form.ItemIDs(true).size(), 1u);
+    ASSERT_EQ(form.Store().ItemIDs(true).size(), 1u);
     auto* bitmap = dynamic_cast<TScreenBitmap*>(&NewestDemo());
     ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(bitmap->TransparentColor, DemoImageTransparentColor);
@@ -372,11 +373,11 @@ TEST_F(OrvexAboutTest, BitmapButtonWritesRulerBmpShownWithMagentaTransparent) {
     EXPECT_FALSE(::PtInRegion(shape.Get(), left + 20, top + 45)); // the set square's opening
 
     // Where the file cannot be written, the item fails and nothing is added.
-    form.ClearItems(true);
+    form.Store().ClearItems(true);
     ::DeleteFileW(DemoImageFileName);
     ASSERT_TRUE(::CreateDirectoryW(DemoImageFileName, nullptr));
     dialog->BitmapButton.Click();
-    EXPECT_TRUE(form.ItemIDs(true).empty());
+    EXPECT_TRUE(form.Store().ItemIDs(true).empty());
     ::RemoveDirectoryW(DemoImageFileName);
     EXPECT_EQ(::GetFileAttributesW(DemoImageFileName), INVALID_FILE_ATTRIBUTES);
     // Every temporary picture and device context is gone with the items.
@@ -391,7 +392,7 @@ TEST_F(OrvexAboutTest, OverlayOpensOneDialogShowingAboutFirstAndOnlyDemoItemsWhi
     EXPECT_TRUE(dialog->Visible());
     EXPECT_EQ(dialog->PageControl.ActivePageIndex(), 0);
     const int32_t item =
-        form.AddRectangleItem(RECT{100, 100, 150, 150}, true, 1, RGB(0, 0, 255), false);
+        form.Store().AddRectangleItem(RECT{100, 100, 150, 150}, true, 1, RGB(0, 0, 255), false);
     random->Play({400, 100, 0}); // a cross
     dialog->PointButton.Click();
     form.RebuildWindowShape();
@@ -407,7 +408,7 @@ TEST_F(OrvexAboutTest, OverlayOpensOneDialogShowingAboutFirstAndOnlyDemoItemsWhi
     ASSERT_FALSE(form.RepaintPending());
     ::SendMessageW(dialog->Handle(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(form.IsDialogVisible());
-    EXPECT_EQ(form.ItemIDs(true).size(), 1u);
+    EXPECT_EQ(form.Store().ItemIDs(true).size(), 1u);
     Pump(60);
     ::GetWindowRgn(form.Handle(), shape.Get());
     EXPECT_TRUE(::PtInRegion(shape.Get(), 125, 125));
@@ -430,7 +431,7 @@ TEST_F(OrvexAboutTest, OverlayOpensOneDialogShowingAboutFirstAndOnlyDemoItemsWhi
     form.Close();
     EXPECT_EQ(form.LibraryDialog(), nullptr);
     EXPECT_FALSE(::IsWindow(window));
-    EXPECT_EQ(form.FindItem(item), nullptr);
+    EXPECT_EQ(form.Store().FindItem(item), nullptr);
 }
 
 TEST(OrvexAboutLifetime, DialogAndItsDemoItemsLeaveNoHandleBehind) {
@@ -446,7 +447,7 @@ TEST(OrvexAboutLifetime, DialogAndItsDemoItemsLeaveNoHandleBehind) {
             if (button != &dialog->ClearButton)
                 button->Click();
         form.RebuildWindowShape();
-        EXPECT_EQ(form.ItemIDs(true).size(), 7u);
+        EXPECT_EQ(form.Store().ItemIDs(true).size(), 7u);
         // Destroying the overlay window takes the dialog and the demo items with it.
     }
     EXPECT_EQ(ui::LiveHandleCount(), handles);

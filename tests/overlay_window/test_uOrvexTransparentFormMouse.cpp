@@ -19,7 +19,7 @@ class TransparentFormMouse : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(form.CreateForm());
-        form.SetCallbackWindow(receiver.Handle());
+        form.Store().SetCallbackWindow(receiver.Handle());
         form.FrontTimer.SetEnabled(false); // the tests call CheckAutohide themselves
     }
     TTransparentForm form;
@@ -27,20 +27,20 @@ protected:
 };
 
 TEST_F(TransparentFormMouse, AutohideFollowsThePointerOverTheLastPaintedArea) {
-    const int32_t id = form.AddScreenObject(Fake(100, 100, 200, 200), false);
-    const int32_t other = form.AddScreenObject(Fake(300, 100, 400, 200), false);
+    const int32_t id = form.Store().AddScreenObject(Fake(100, 100, 200, 200), false);
+    const int32_t other = form.Store().AddScreenObject(Fake(300, 100, 400, 200), false);
     form.RebuildWindowShape();
     receiver.Drain();
 
     PointerAt(150, 150);
     form.CheckAutohide(); // autohide is off: nothing happens
-    EXPECT_FALSE(form.FindItem(id)->AutoHidden);
-    form.SetItemAutohide(id, true);
+    EXPECT_FALSE(form.Store().FindItem(id)->AutoHidden);
+    form.Store().SetItemAutohide(id, true);
     form.RebuildWindowShape();
     receiver.Drain();
 
     form.CheckAutohide();
-    EXPECT_TRUE(form.FindItem(id)->AutoHidden);
+    EXPECT_TRUE(form.Store().FindItem(id)->AutoHidden);
     EXPECT_TRUE(form.RepaintPending());
     form.CheckAutohide(); // still inside: announced once only
     form.RebuildWindowShape();
@@ -50,22 +50,22 @@ TEST_F(TransparentFormMouse, AutohideFollowsThePointerOverTheLastPaintedArea) {
     EXPECT_FALSE(::PtInRegion(shape.Get(), 150, 150));
     EXPECT_TRUE(::PtInRegion(shape.Get(), 350, 150));
     form.CheckAutohide(); // the area it last covered still holds the pointer
-    EXPECT_TRUE(form.FindItem(id)->AutoHidden);
+    EXPECT_TRUE(form.Store().FindItem(id)->AutoHidden);
 
     PointerAt(250, 150);
     form.CheckAutohide();
-    EXPECT_FALSE(form.FindItem(id)->AutoHidden);
+    EXPECT_FALSE(form.Store().FindItem(id)->AutoHidden);
     EXPECT_EQ(receiver.Drain(), (std::vector<Notification>{Status(id, STATUSCHANGED_AUTOHIDE),
                                                            Status(id, STATUSCHANGED_AUTOSHOW)}));
 
     // Switching autohide off leaves a hidden item hidden.
     PointerAt(150, 150);
     form.CheckAutohide();
-    form.SetItemAutohide(id, false);
+    form.Store().SetItemAutohide(id, false);
     PointerAt(250, 150);
     form.CheckAutohide();
-    EXPECT_TRUE(form.FindItem(id)->AutoHidden);
-    EXPECT_FALSE(form.FindItem(other)->AutoHidden);
+    EXPECT_TRUE(form.Store().FindItem(id)->AutoHidden);
+    EXPECT_FALSE(form.Store().FindItem(other)->AutoHidden);
 }
 
 // Snow falling where the pointer rests hides before it is ever shown: its
@@ -73,20 +73,20 @@ TEST_F(TransparentFormMouse, AutohideFollowsThePointerOverTheLastPaintedArea) {
 TEST_F(TransparentFormMouse, NewAutohideItemUnderThePointerNeverShows) {
     PointerAt(200, 200);
     auto add = [&](RECT r) {
-        const int32_t id = form.AddEllipseItem(r, true, 1, RGB(250, 250, 250), false);
-        form.SetItemAutohide(id, true);
+        const int32_t id = form.Store().AddEllipseItem(r, true, 1, RGB(250, 250, 250), false);
+        form.Store().SetItemAutohide(id, true);
         return id;
     };
     const int32_t under = add(RECT{150, 150, 250, 250});
     const int32_t besideInBox = add(RECT{210, 210, 310, 310}); // the pointer lies in its box corner
     const int32_t away = add(RECT{500, 400, 600, 500});
     receiver.Drain();
-    const long paints = form.Repaints().ItemPaints;
+    const long paints = form.Presenter().Repaints().ItemPaints;
     form.RebuildWindowShape();
-    EXPECT_TRUE(form.FindItem(under)->AutoHidden);
-    EXPECT_FALSE(form.FindItem(besideInBox)->AutoHidden);
-    EXPECT_FALSE(form.FindItem(away)->AutoHidden);
-    EXPECT_EQ(form.Repaints().ItemPaints - paints, 2);
+    EXPECT_TRUE(form.Store().FindItem(under)->AutoHidden);
+    EXPECT_FALSE(form.Store().FindItem(besideInBox)->AutoHidden);
+    EXPECT_FALSE(form.Store().FindItem(away)->AutoHidden);
+    EXPECT_EQ(form.Presenter().Repaints().ItemPaints - paints, 2);
     EXPECT_EQ(receiver.Drain(), (std::vector<Notification>{Status(under, STATUSCHANGED_AUTOHIDE)}));
     ui::Region shape = ui::MakeEmptyRegion();
     ::GetWindowRgn(form.Handle(), shape.Get());
@@ -104,15 +104,15 @@ TEST_F(TransparentFormMouse, NewAutohideItemUnderThePointerNeverShows) {
 }
 
 TEST_F(TransparentFormMouse, FrontTimerHidesAnItemUnderThePointer) {
-    const int32_t id = form.AddScreenObject(Fake(100, 100, 200, 200), false);
-    form.SetItemAutohide(id, true);
+    const int32_t id = form.Store().AddScreenObject(Fake(100, 100, 200, 200), false);
+    form.Store().SetItemAutohide(id, true);
     PointerAt(600, 600);
     form.FrontTimer.SetEnabled(true);
     Pump(150); // shown, painted
     receiver.Drain();
     PointerAt(150, 150);
     Pump(250);
-    EXPECT_TRUE(form.FindItem(id)->AutoHidden);
+    EXPECT_TRUE(form.Store().FindItem(id)->AutoHidden);
     // The pointer's move over the item is reported too; the status once.
     std::vector<Notification> status;
     for (const Notification& n : receiver.Drain())
@@ -123,13 +123,15 @@ TEST_F(TransparentFormMouse, FrontTimerHidesAnItemUnderThePointer) {
 }
 
 TEST_F(TransparentFormMouse, NearestItemWinsAndTheLaterOneTakesEqualDistances) {
-    const int32_t closest = form.AddScreenObject(Fake(55, 55, 65, 65), false);   // centre (60, 60)
-    const int32_t a = form.AddScreenObject(Fake(0, 0, 100, 100), false);         // centre (50, 50)
-    const int32_t tie = form.AddScreenObject(Fake(0, 0, 100, 100, true), false); // accepts equality
-    const int32_t strict = form.AddScreenObject(Fake(0, 0, 100, 100), false);    // does not
-    const int32_t demo = form.AddScreenObject(Fake(0, 0, 100, 100), true);
-    form.SetItemCursor(tie, crHandPoint);
-    form.SetItemCursor(closest, crCross);
+    const int32_t closest =
+        form.Store().AddScreenObject(Fake(55, 55, 65, 65), false);               // centre (60, 60)
+    const int32_t a = form.Store().AddScreenObject(Fake(0, 0, 100, 100), false); // centre (50, 50)
+    const int32_t tie =
+        form.Store().AddScreenObject(Fake(0, 0, 100, 100, true), false); // accepts equality
+    const int32_t strict = form.Store().AddScreenObject(Fake(0, 0, 100, 100), false); // does not
+    const int32_t demo = form.Store().AddScreenObject(Fake(0, 0, 100, 100), true);
+    form.Store().SetItemCursor(tie, crHandPoint);
+    form.Store().SetItemCursor(closest, crCross);
     form.RebuildWindowShape();
     receiver.Drain();
 
@@ -154,12 +156,12 @@ TEST_F(TransparentFormMouse, NearestItemWinsAndTheLaterOneTakesEqualDistances) {
     (void)demo;
 
     // Hidden and autohidden items are still hit; demo items never.
-    form.ShowItem(tie, false);
+    form.Store().ShowItem(tie, false);
     receiver.Drain();
     PointerAt(50, 50);
     form.DispatchMouseEvent(WM_TRANSPARENTELEMENT_DBLCLK);
     EXPECT_EQ(form.LastHitID(), tie);
-    form.ClearItems(false);
+    form.Store().ClearItems(false);
     form.DispatchMouseEvent(WM_TRANSPARENTELEMENT_CLICK);
     EXPECT_EQ(form.LastHitID(), -1);
 }
@@ -175,9 +177,9 @@ TEST_F(TransparentFormMouse, ClicksOnItemsAreNotifiedAndBetweenThemReachTheWindo
     ASSERT_TRUE(below.Open(600, 400));
     // Real filled rectangles, as the card makes them.
     const int32_t left =
-        form.AddRectangleItem(RECT{100, 100, 200, 200}, true, 1, RGB(255, 0, 0), false);
+        form.Store().AddRectangleItem(RECT{100, 100, 200, 200}, true, 1, RGB(255, 0, 0), false);
     const int32_t right =
-        form.AddRectangleItem(RECT{300, 100, 400, 200}, true, 1, RGB(0, 0, 255), false);
+        form.Store().AddRectangleItem(RECT{300, 100, 400, 200}, true, 1, RGB(0, 0, 255), false);
     ASSERT_GT(left, 0);
     ASSERT_GT(right, 0);
     form.FrontTimer.SetEnabled(true);

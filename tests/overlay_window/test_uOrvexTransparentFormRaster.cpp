@@ -48,10 +48,10 @@ TEST(TransparentFormRaster, ResourceBitmapShowsAndTakesOnlyItsOpaquePixels) {
     Receiver receiver;
     TTransparentForm form;
     ASSERT_TRUE(form.CreateForm());
-    form.SetCallbackWindow(receiver.Handle());
+    form.Store().SetCallbackWindow(receiver.Handle());
 
     const int32_t id =
-        form.AddBitmapItemByResource({300, 200}, card, L"SNOWFLAKE", RGB(0, 0, 0), false);
+        form.Store().AddBitmapItemByResource({300, 200}, card, L"SNOWFLAKE", RGB(0, 0, 0), false);
     ASSERT_GT(id, 0);
     form.FrontTimer.SetEnabled(true);
     Pump(400); // in front, painted, shaped

@@ -40,15 +40,15 @@ inline OverlayState Capture() {
     TTransparentForm* form = TransparentForm();
     if (!form)
         return s;
-    for (int32_t id : form->ItemIDs(false)) {
-        const TTransparentFormObject* item = form->FindItem(id);
+    for (int32_t id : form->Store().ItemIDs(false)) {
+        const TTransparentFormObject* item = form->Store().FindItem(id);
         const TScreenObject& o = *item->ScreenObject;
         s.Items.push_back({id, o.Visible, o.PolygonFilled, item->AutoHide, item->AutoHidden,
                            o.LineWidth, o.LineColor, item->Cursor});
     }
-    s.DemoIDs = form->ItemIDs(true);
-    s.LastID = form->LastItemID();
-    s.Callback = form->GetCallbackWindow();
+    s.DemoIDs = form->Store().ItemIDs(true);
+    s.LastID = form->Store().LastItemID();
+    s.Callback = form->Store().GetCallbackWindow();
     return s;
 }
 

@@ -93,13 +93,13 @@ TEST(ApiBadOperations, ExtremeValuesAreStoredAndPaintSafely) {
             // Only the low 16 bits of a cursor number count.
             Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SETMOUSECURSOR, id, 0x7FFF0000 | 0xFFEB, 0,
                             0);
-            EXPECT_EQ(TransparentForm()->FindItem(id)->Cursor, crHandPoint);
+            EXPECT_EQ(TransparentForm()->Store().FindItem(id)->Cursor, crHandPoint);
         }
         EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SETZORDER, f.line, INT_MAX, 0, 0),
                   1);
-        EXPECT_EQ(TransparentForm()->ItemIDs(false).back(), f.line);
+        EXPECT_EQ(TransparentForm()->Store().ItemIDs(false).back(), f.line);
         EXPECT_EQ(Orvex_Operation(TRANSPARENTELEMENT_OPERATION_SETZORDER, f.line, 0, 0, 0), 1);
-        EXPECT_EQ(TransparentForm()->ItemIDs(false).front(), f.line);
+        EXPECT_EQ(TransparentForm()->Store().ItemIDs(false).front(), f.line);
         ExpectPaintsWithoutLeak(handles);
     }
     EXPECT_EQ(ui::LiveHandleCount(), handles);
@@ -204,7 +204,7 @@ TEST(ApiBadStrings, ResourceNamesAndInvalidModuleHandles) {
         EXPECT_EQ(Orvex_BitmapByResource(At, 0, name, 0), ++next);
     EXPECT_EQ(Orvex_BitmapByResource(At, 0, MAKEINTRESOURCEA(65535), 0), ++next);
     for (int32_t id = before.LastID + 1; id <= next; ++id) {
-        const auto* item = TransparentForm()->FindItem(id);
+        const auto* item = TransparentForm()->Store().FindItem(id);
         ASSERT_NE(item, nullptr);
         int32_t distance = 0;
         TransparentForm()->RebuildWindowShape();

@@ -24,7 +24,7 @@ TEST(SoakItems, EveryKindMadeAndDeletedLeavesNothingBehind) {
     // A first round fills the caches that stay (fonts, the window's picture).
     soak::Run(50, 20, 16, bmpAnsi);
     const soak::Usage before = soak::Measure();
-    const int32_t firstID = TransparentForm()->LastItemID();
+    const int32_t firstID = TransparentForm()->Store().LastItemID();
     const soak::Result r = soak::Run(2000, 300, 256, bmpAnsi);
     const soak::Usage after = soak::Measure();
     std::printf("soak: %ld items made, %ld clears; handles %ld -> %ld, GDI objects %lu -> %lu, "
@@ -40,9 +40,9 @@ TEST(SoakItems, EveryKindMadeAndDeletedLeavesNothingBehind) {
     EXPECT_EQ(r.made, 2000L * soak::Kinds);
     EXPECT_EQ(r.clears, 300);
     EXPECT_EQ(r.clearedItems, 900);
-    EXPECT_EQ(TransparentForm()->LastItemID(), firstID + r.made + r.clearedItems)
+    EXPECT_EQ(TransparentForm()->Store().LastItemID(), firstID + r.made + r.clearedItems)
         << "every item got its own ID";
-    EXPECT_TRUE(TransparentForm()->ItemIDs(false).empty());
+    EXPECT_TRUE(TransparentForm()->Store().ItemIDs(false).empty());
     EXPECT_EQ(after.handles, before.handles);
     if (before.gdiObjects > 0) {
         EXPECT_LE(after.gdiObjects, before.gdiObjects + 2);

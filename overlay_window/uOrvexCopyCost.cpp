@@ -1,0 +1,28 @@
+#include "overlay_window/uOrvexCopyCost.h"
+
+#include <algorithm>
+
+void TCopyCostEstimate::Add(size_t touchedRects, double ms) {
+    const double x = static_cast<double>(touchedRects) * static_cast<double>(touchedRects);
+    const double y = std::max(ms, 0.0);
+    w_ = w_ * Decay + 1;
+    x_ = x_ * Decay + x;
+    y_ = y_ * Decay + y;
+    xx_ = xx_ * Decay + x * x;
+    xy_ = xy_ * Decay + x * y;
+    largest_ = std::max(largest_, touchedRects);
+    ++copies_;
+    // The slope only where the copies differ enough in size to show one.
+    const double spread = w_ * xx_ - x_ * x_;
+    if (spread > 1e-9 * w_ * xx_ && spread > 0)
+        perRectSquared_ = std::max(0.0, (w_ * xy_ - x_ * y_) / spread);
+}
+
+TCopyCost TCopyCostEstimate::Cost() const {
+    TCopyCost cost;
+    cost.PerRectSquared = perRectSquared_;
+    cost.PerCopy = w_ > 0 ? std::max(0.0, (y_ - perRectSquared_ * x_) / w_) : 0.0;
+    const size_t tried = std::max(largest_, FirstKnownRects / 4);
+    cost.KnownRects = tried > static_cast<size_t>(-1) / 4 ? static_cast<size_t>(-1) : tried * 4;
+    return cost;
+}

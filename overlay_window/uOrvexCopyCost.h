@@ -1,0 +1,45 @@
+// What a copy of the overlay's picture through its child window costs on the
+// running system, estimated from the copies made so far.
+//
+// A copy costs a trip to the system (moving the child window and fetching
+// its clipping), which grows with the whole window shape, and the clipping
+// of the piece of shape the copy covers, which grows with the square of its
+// rectangles where the system works it out rectangle by rectangle. How much
+// of each differs by orders of magnitude between systems, so it is measured:
+// every copy's time is fitted to
+//     ms = PerCopy + PerRectSquared * r * r     (r: shape rectangles touched)
+// by least squares in which each older copy weighs a little less than the one
+// after it; the estimate follows the shape as it grows.
+#pragma once
+
+#include <cstddef>
+
+struct TCopyCost {
+    double PerCopy = 0;
+    double PerRectSquared = 0;
+    // Copies touching more shape rectangles than this have an unknown cost:
+    // the plan cuts them. A first copy of a large shape may not cost what
+    // no copy yet has shown.
+    size_t KnownRects = static_cast<size_t>(-1);
+};
+
+class TCopyCostEstimate {
+public:
+    // One copy that touched touchedRects rectangles of the shape took ms.
+    void Add(size_t touchedRects, double ms);
+    TCopyCost Cost() const;
+    size_t Copies() const { return copies_; }
+
+    // How much an earlier copy weighs against the next one.
+    static constexpr double Decay = 0.97;
+    // Copies of up to this many rectangles are tried before any was measured;
+    // each measured copy lets the next ones touch four times as many.
+    static constexpr size_t FirstKnownRects = 1024;
+
+private:
+    // Decayed sums of the weights, x = r * r, y = ms and their products.
+    double w_ = 0, x_ = 0, y_ = 0, xx_ = 0, xy_ = 0;
+    double perRectSquared_ = 0; // kept while the copies do not tell it
+    size_t largest_ = 0;
+    size_t copies_ = 0;
+};
