@@ -15,12 +15,6 @@ struct TItemPaintState {
     bool Shown = false;   // added an area to the window shape at its last paint
     bool Exact = false;   // that paint drew exactly the area it added
     RECT Box{0, 0, 0, 0}; // where that paint may have drawn; empty when it drew nothing
-    // Whether the item, as it is now, paints exactly its area and the box
-    // that holds it: worked out once per rebuild (the one numbered ComingRebuild,
-    // counted across all repaint engines).
-    bool ComingExact = false;
-    RECT ComingBox{0, 0, 0, 0};
-    long ComingRebuild = 0;
 };
 
 struct TTransparentFormObject {

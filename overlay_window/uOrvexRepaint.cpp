@@ -4,7 +4,6 @@
 #include "ui/RegionUnion.h"
 
 #include <algorithm>
-#include <atomic>
 #include <vector>
 
 namespace {
@@ -34,26 +33,9 @@ bool SameRegion(HRGN a, HRGN b) {
            ::CombineRgn(rest.Get(), b, a, RGN_DIFF) == NULLREGION;
 }
 
-// Whether the item's paint in this rebuild covers exactly its area, and the
-// box that holds it; asked of the object once per rebuild.
-bool ComingExact(TTransparentFormObject& item, long rebuild, RECT& box) {
-    TItemPaintState& paint = item.Paint;
-    if (paint.ComingRebuild != rebuild) {
-        paint.ComingExact =
-            !item.ScreenObject || PaintsExactArea(*item.ScreenObject, paint.ComingBox);
-        if (!item.ScreenObject)
-            paint.ComingBox = RECT{0, 0, 0, 0};
-        paint.ComingRebuild = rebuild;
-    }
-    box = paint.ComingBox;
-    return paint.ComingExact;
-}
-
-// Notes what the item's paint in this rebuild, which added `area`, left:
-// where it may have drawn, and whether it drew that area and nothing else.
-void RecordPaint(TTransparentFormObject& item, HRGN area, long rebuild) {
-    RECT box;
-    const bool exact = ComingExact(item, rebuild, box);
+// Notes what the item's paint, which added `area`, left: where it may have
+// drawn (exactly box when exact), and whether it drew that area and nothing else.
+void RecordPaint(TTransparentFormObject& item, HRGN area, bool exact, RECT box) {
     if (!exact) {
         const TScreenObject& object = *item.ScreenObject;
         box = RegionBox(area);
@@ -109,9 +91,19 @@ private:
     // Adds where after holds what before does not (all of after when before is null).
     void CopyGrowth(HRGN before, HRGN after);
 
+    // Whether item i of the list, as it is now, paints exactly its area, and
+    // the box that holds it: asked of an ordinary item once per rebuild.
+    bool ComingExact(const TItemList& list, size_t i, RECT& box);
+    // Paints item i of the list in full and notes what the paint left.
+    ui::Region PaintItem(TItemList& list, size_t i, ui::Canvas& canvas);
+
+    struct TComing {
+        bool known = false, exact = false;
+        RECT box{0, 0, 0, 0};
+    };
     TRepaintScene scene_;
     TPictureClip clip_;
-    long stamp_ = 0; // this rebuild's number among all engines' rebuilds
+    std::vector<TComing> coming_; // by index in the ordinary list, for this rebuild
     TRepaintResult result_;
     bool shapeValid_ = false;
     ui::Region shape_;
@@ -123,10 +115,9 @@ private:
 
 TRepaintResult TIncrementalRepaint::Rebuild(const TRepaintScene& scene, ui::Canvas& canvas,
                                             const TPictureClip& clip) {
-    static std::atomic<long> rebuilds{0};
-    stamp_ = ++rebuilds;
     scene_ = scene;
     clip_ = clip;
+    coming_.assign(scene.Items ? scene.Items->size() : 0, TComing{});
     result_ = TRepaintResult{};
     ++stats_.Rebuilds;
     // While the library dialog hides them, the ordinary items wait: their
@@ -245,17 +236,41 @@ void TIncrementalRepaint::ForgetPaint(TTransparentFormObject& item) {
     item.Paint.Dirty = false;
 }
 
+bool TIncrementalRepaint::ComingExact(const TItemList& list, size_t i, RECT& box) {
+    const TScreenObject* object = list[i].ScreenObject.get();
+    if (&list != scene_.Items || i >= coming_.size()) {
+        box = RECT{0, 0, 0, 0};
+        return !object || PaintsExactArea(*object, box);
+    }
+    TComing& coming = coming_[i];
+    if (!coming.known) {
+        coming.exact = !object || PaintsExactArea(*object, coming.box);
+        coming.known = true;
+    }
+    box = coming.box;
+    return coming.exact;
+}
+
+ui::Region TIncrementalRepaint::PaintItem(TItemList& list, size_t i, ui::Canvas& canvas) {
+    TTransparentFormObject& item = list[i];
+    ui::Region area = PaintObjectArea(*item.ScreenObject, canvas);
+    ++stats_.ItemPaints;
+    RECT box;
+    const bool exact = ComingExact(list, i, box);
+    RecordPaint(item, area.Get(), exact, box);
+    return area;
+}
+
 ui::Region TIncrementalRepaint::PaintInFull(TItemList& list, ui::Canvas& canvas,
                                             std::vector<RECT>* boxes) {
     ui::RegionUnion all;
-    for (TTransparentFormObject& item : list) {
+    for (size_t i = 0; i < list.size(); ++i) {
+        TTransparentFormObject& item = list[i];
         if (item.AutoHidden || !item.ScreenObject) {
             ForgetPaint(item);
             continue;
         }
-        ui::Region area = PaintObjectArea(*item.ScreenObject, canvas);
-        ++stats_.ItemPaints;
-        RecordPaint(item, area.Get(), stamp_);
+        ui::Region area = PaintItem(list, i, canvas);
         if (boxes && !IsEmpty(item.Paint.Box))
             boxes->push_back(item.Paint.Box);
         all.Push(std::move(area));
@@ -302,9 +317,9 @@ bool TIncrementalRepaint::RebuildIncremental(ui::Canvas& canvas) {
     if (!cleanExact)
         return false;
     for (size_t i : dirty) {
-        TTransparentFormObject& item = list[i];
+        const TTransparentFormObject& item = list[i];
         RECT box;
-        if ((!IsEmpty(item.Paint.Box) && !item.Paint.Exact) || !ComingExact(item, stamp_, box))
+        if ((!IsEmpty(item.Paint.Box) && !item.Paint.Exact) || !ComingExact(list, i, box))
             return false;
     }
     // When nothing was removed and each changed item is new and lies above
@@ -314,7 +329,7 @@ bool TIncrementalRepaint::RebuildIncremental(ui::Canvas& canvas) {
     for (size_t i : dirty) {
         if (!gains)
             break;
-        TTransparentFormObject& item = list[i];
+        const TTransparentFormObject& item = list[i];
         if (!IsEmpty(item.Paint.Box)) {
             gains = false; // it drew before: that must go
             break;
@@ -322,7 +337,7 @@ bool TIncrementalRepaint::RebuildIncremental(ui::Canvas& canvas) {
         if (item.AutoHidden || !item.ScreenObject)
             continue;
         RECT box;
-        ComingExact(item, stamp_, box);
+        ComingExact(list, i, box);
         const bool below = firstClean == NoIndex || i < firstClean;
         const bool above = lastClean == NoIndex || i > lastClean;
         if (!IsEmpty(box) && !below && !above)
@@ -356,9 +371,7 @@ void TIncrementalRepaint::RebuildOcclusion(ui::Canvas& canvas, const std::vector
             below.push_back(i);
             continue;
         }
-        ui::Region area = PaintObjectArea(*item.ScreenObject, canvas);
-        ++stats_.ItemPaints;
-        RecordPaint(item, area.Get(), stamp_);
+        ui::Region area = PaintItem(list, i, canvas);
         if (item.Paint.Shown)
             above.Push(std::move(area));
     }
@@ -372,22 +385,19 @@ void TIncrementalRepaint::RebuildOcclusion(ui::Canvas& canvas, const std::vector
         ui::RegionUnion boxes;
         for (size_t i : below) {
             RECT box;
-            ComingExact(list[i], stamp_, box);
+            ComingExact(list, i, box);
             boxes.Push(ui::Region(::CreateRectRgnIndirect(&box)));
         }
         ui::Region covered = boxes.Finish();
         ::CombineRgn(covered.Get(), covered.Get(), shape_.Get(), RGN_AND);
         ::CombineRgn(covered.Get(), covered.Get(), gained.Get(), RGN_OR);
         for (auto it = below.rbegin(); it != below.rend(); ++it) {
-            TTransparentFormObject& item = list[*it];
             RECT box;
-            ComingExact(item, stamp_, box);
+            ComingExact(list, *it, box);
             ui::Region visible(::CreateRectRgnIndirect(&box));
             ::CombineRgn(visible.Get(), visible.Get(), covered.Get(), RGN_DIFF);
             clip_(visible.Get());
-            ui::Region area = PaintObjectArea(*item.ScreenObject, canvas);
-            ++stats_.ItemPaints;
-            RecordPaint(item, area.Get(), stamp_);
+            ui::Region area = PaintItem(list, *it, canvas);
             if (::CombineRgn(visible.Get(), visible.Get(), area.Get(), RGN_AND) > NULLREGION) {
                 ::CombineRgn(covered.Get(), covered.Get(), visible.Get(), RGN_OR);
                 ::CombineRgn(gained.Get(), gained.Get(), visible.Get(), RGN_OR);
@@ -437,15 +447,11 @@ void TIncrementalRepaint::RebuildDamaged(ui::Canvas& canvas) {
         }
         if (item.Paint.Dirty) {
             clip_(nullptr);
-            areas[i] = PaintObjectArea(*item.ScreenObject, canvas);
-            ++stats_.ItemPaints;
-            RecordPaint(item, areas[i].Get(), stamp_);
+            areas[i] = PaintItem(list, i, canvas);
             damageRect(item.Paint.Box);
             clip_(damage.Get());
         } else if (!IsEmpty(item.Paint.Box) && ::RectInRegion(damage.Get(), &item.Paint.Box)) {
-            areas[i] = PaintObjectArea(*item.ScreenObject, canvas);
-            ++stats_.ItemPaints;
-            RecordPaint(item, areas[i].Get(), stamp_);
+            areas[i] = PaintItem(list, i, canvas);
         }
     }
     clip_(nullptr);
