@@ -69,6 +69,7 @@ file(COPY ${SOURCE}/packaging/OrvexConfig.cmake ${CONFIG_VERSION}
      DESTINATION ${sdk_dir}/lib/cmake/Orvex)
 file(COPY ${SOURCE}/docs/orvex-sdk.md DESTINATION ${sdk_dir}/docs)
 file(COPY ${SOURCE}/examples/CMakeLists.txt ${SOURCE}/examples/orvex_example.c
+          ${SOURCE}/examples/mingw-w64-i686.cmake ${SOURCE}/examples/mingw-w64-x86_64.cmake
      DESTINATION ${sdk_dir}/examples)
 
 # The archives, each holding its folder; the symbols' archive holds the
