@@ -6,7 +6,7 @@
 # debugger looks for it.
 # Fails when a shipped program file is larger than 1 MiB.
 cmake_minimum_required(VERSION 3.20)
-foreach(v VERSION SOURCE OUT CARD X86_DIR X64_DIR CONFIG_VERSION)
+foreach(v VERSION SOURCE OUT CARD X86_DIR X64_DIR CONFIG_VERSION PYTHON)
   if(NOT DEFINED ${v})
     message(FATAL_ERROR "make_dist.cmake: ${v} is not set")
   endif()
@@ -34,6 +34,9 @@ function(ship prefix file dest dbgdir)
   find_program(objcopy NAMES ${prefix}-objcopy REQUIRED NO_CACHE)
   get_filename_component(name ${file} NAME)
   file(MAKE_DIRECTORY ${dest} ${dbgdir})
+  # objcopy stamps a PE header with the time of the copy unless
+  # SOURCE_DATE_EPOCH names one: 0 keeps the link's "no time".
+  set(objcopy ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${objcopy})
   run(${objcopy} --only-keep-debug ${file} ${dbgdir}/${name}.dbg)
   run(${objcopy} --strip-all --add-gnu-debuglink=${dbgdir}/${name}.dbg ${file} ${dest}/${name})
   file(SIZE ${dest}/${name} size)
@@ -73,7 +76,19 @@ file(COPY ${SOURCE}/examples/CMakeLists.txt ${SOURCE}/examples/orvex_example.c
      DESTINATION ${sdk_dir}/examples)
 
 # The archives, each holding its folder; the symbols' archive holds the
-# SDK's folder with the debug files only.
+# SDK's folder with the debug files only. Every entry carries one time, the
+# SOURCE_DATE_EPOCH of the environment or else the time of the source's last
+# commit (a fixed date outside a git checkout), so two builds of one commit
+# give the same archives.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+  set(epoch $ENV{SOURCE_DATE_EPOCH})
+else()
+  execute_process(COMMAND git -C ${SOURCE} log -1 --format=%ct OUTPUT_VARIABLE epoch
+                  OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0 OR NOT epoch MATCHES "^[0-9]+$")
+    set(epoch 946684800)
+  endif()
+endif()
 foreach(dir ${card_dir} ${sdk_dir} ${sdk_symbols})
   get_filename_component(name ${dir} NAME)
   if("${dir}" STREQUAL "${sdk_symbols}")
@@ -83,8 +98,7 @@ foreach(dir ${card_dir} ${sdk_dir} ${sdk_symbols})
     set(inside ${OUT})
     set(content ${name})
   endif()
-  run(${CMAKE_COMMAND} -E chdir ${inside} ${CMAKE_COMMAND} -E tar cf ${OUT}/${name}.zip
-      --format=zip ${content})
+  run(${PYTHON} ${SOURCE}/packaging/zip_folder.py ${OUT}/${name}.zip ${epoch} ${inside} ${content})
   file(SIZE ${dir}.zip size)
   message(STATUS "dist: ${name}.zip: ${size} bytes")
 endforeach()

@@ -25,7 +25,7 @@ fi
 
 for p in g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix \
          g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools wine wine32:i386 wine64 \
-         lld-14 lld llvm-14 make xvfb xauth xdotool imagemagick cmake ninja-build googletest nasm \
+         lld-14 lld llvm-14 make python3 unzip xvfb xauth xdotool imagemagick cmake ninja-build googletest nasm \
          libjpeg-turbo-progs fonts-liberation fonts-dancingscript dpkg-dev \
          clang-14 libclang-rt-14-dev libjpeg62-turbo-dev \
          openbox x11-utils x11-xserver-utils gcc-multilib xtrace picom libx11-dev \
