@@ -10,6 +10,13 @@ bash "$here/tools/setup.sh"
 . "$here/tools/env.sh"
 
 build_release
+# The release built again in a second folder must give the same archives
+# (tools/check_reproducible.sh): on every full run; ORVEX_REPRO_CHECK=0
+# leaves it out.
+repro_rc=0
+if [ "$#" = 0 ] && [ "${ORVEX_REPRO_CHECK:-1}" != 0 ]; then
+  bash "$here/tools/check_reproducible.sh" || repro_rc=$?
+fi
 # The native fuzzers of the parsers: a short round (no Wine needed) on every
 # full run; a run of a subset (./test.sh -R ...) leaves it out.
 # ORVEX_FUZZ_SECONDS sets the time per fuzzer; 0 skips the round.
@@ -71,5 +78,6 @@ sed -n '/tests passed,/,$p' "$build/ctest.log"
 echo "64-bit (build/x64):"
 sed -n '/tests passed,/,$p' "$build/ctest-x64.log"
 if [ "$fuzz_rc" != 0 ]; then echo "test.sh: a fuzzer failed"; exit 1; fi
+if [ "$repro_rc" != 0 ]; then echo "test.sh: the release is not reproducible"; exit 1; fi
 if [ "$rc" != 0 ]; then exit $rc; fi
 exit $rc64
