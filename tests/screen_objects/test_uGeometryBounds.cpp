@@ -69,6 +69,51 @@ TEST(GeometryBounds, ShapesNearAndAcrossTheBoundsShowAsUnbounded) {
                              DrawRectangleInRegion(c, r, RECT{-30000, 10, 40, 30000}, false);
                          }));
     }
+    // Pens wider than the surface: the surface inside the stroke's body or
+    // one round end, and the stroke's edge just inside its margin or across
+    // the top row, straight and slanted.
+    struct Wide {
+        const char* what;
+        POINT p1, p2;
+        int pen;
+    };
+    const Wide wide[] = {
+        {"pen of 200,000 over the surface", {-300, -200}, {500, 300}, 200000},
+        {"surface inside a round end", {80 + 50000, 60}, {80 + 150000, 60}, 200000},
+        {"edge 8 pixels above the top row", {-5000, 99992}, {5000, 99992}, 200000},
+        {"edge across the top row", {-5000, 100001}, {5000, 100001}, 200000},
+        {"slanted edge 8.8 pixels beyond a corner", {-34514, 93842}, {-28514, 95842}, 200000},
+        {"slanted edge across a corner", {-34517, 93852}, {-28517, 95852}, 200000},
+    };
+    for (const Wide& w : wide)
+        ExpectSameInside(w.what, [&w](ui::Canvas& c, HRGN r) {
+            c.SetPenWidth(w.pen);
+            DrawSegmentInRegion(c, r, w.p1, w.p2);
+        });
+    // Strokes whose area covers the surface but which the system (Wine) does
+    // not draw, or draws in minutes: a long slanted one of 200,000 pixels, a
+    // pen of 2,000,000 and one of 2^31 - 1. Bounded, they fill the surface.
+    const Wide unpainted[] = {
+        {"long slanted stroke", {-46514, 89842}, {-16514, 99842}, 200000},
+        {"pen of 2,000,000", {100, 100}, {700, 500}, 2000000},
+        {"pen of 2^31 - 1", {100, 100}, {700, 500}, INT_MAX},
+    };
+    for (const Wide& w : unpainted) {
+        SCOPED_TRACE(w.what);
+        Surface surface(W, H);
+        surface.Canvas().SetBounds(Visible);
+        surface.Canvas().SetPenColor(Ink);
+        surface.Canvas().SetPenWidth(w.pen);
+        ui::Region area = ui::MakeEmptyRegion();
+        DrawSegmentInRegion(surface.Canvas(), area.Get(), w.p1, w.p2);
+        int unpaintedPixels = 0;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                unpaintedPixels += surface.Pixel(x, y) != Ink;
+        EXPECT_EQ(unpaintedPixels, 0);
+        ui::Region all = Rect(0, 0, W, H);
+        EXPECT_REGION_EQ(area.Get(), all.Get());
+    }
     ExpectSameInside("filled ellipse +-20,000", [](ui::Canvas& c, HRGN r) {
         DrawEllipseInRegion(c, r, RECT{80 - 14142, 60 - 14142, 80 + 14142, 60 + 14142}, true);
     });
