@@ -3,15 +3,25 @@
 #include <algorithm>
 
 void TCopyCostEstimate::Add(size_t touchedRects, double ms) {
-    const double x = static_cast<double>(touchedRects) * static_cast<double>(touchedRects);
-    const double y = std::max(ms, 0.0);
-    w_ = w_ * Decay + 1;
-    x_ = x_ * Decay + x;
-    y_ = y_ * Decay + y;
-    xx_ = xx_ * Decay + x * x;
-    xy_ = xy_ * Decay + x * y;
+    repaint_.push_back(TCopy{touchedRects, std::max(ms, 0.0)});
     largest_ = std::max(largest_, touchedRects);
     ++copies_;
+}
+
+void TCopyCostEstimate::EndRepaint() {
+    const size_t first = repaint_.size() > 1 ? 1 : 0;
+    for (size_t i = first; i < repaint_.size(); ++i)
+        Fit(repaint_[i].touchedRects, repaint_[i].ms);
+    repaint_.clear();
+}
+
+void TCopyCostEstimate::Fit(size_t touchedRects, double ms) {
+    const double x = static_cast<double>(touchedRects) * static_cast<double>(touchedRects);
+    w_ = w_ * Decay + 1;
+    x_ = x_ * Decay + x;
+    y_ = y_ * Decay + ms;
+    xx_ = xx_ * Decay + x * x;
+    xy_ = xy_ * Decay + x * ms;
     // The slope only where the copies differ enough in size to show one.
     const double spread = w_ * xx_ - x_ * x_;
     if (spread > 1e-9 * w_ * xx_ && spread > 0)

@@ -9,10 +9,14 @@
 // every copy's time is fitted to
 //     ms = PerCopy + PerRectSquared * r * r     (r: shape rectangles touched)
 // by least squares in which each older copy weighs a little less than the one
-// after it; the estimate follows the shape as it grows.
+// after it; the estimate follows the shape as it grows. The first copy after
+// a change of shape also pays for the system taking the new shape in, which
+// no cut of the copy saves: of a repaint with several copies, the first is
+// left out.
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 struct TCopyCost {
     double PerCopy = 0;
@@ -25,8 +29,11 @@ struct TCopyCost {
 
 class TCopyCostEstimate {
 public:
-    // One copy that touched touchedRects rectangles of the shape took ms.
+    // One copy of the current repaint touched touchedRects rectangles of the
+    // shape and took ms.
     void Add(size_t touchedRects, double ms);
+    // The current repaint's copies are all added.
+    void EndRepaint();
     TCopyCost Cost() const;
     size_t Copies() const { return copies_; }
 
@@ -37,6 +44,13 @@ public:
     static constexpr size_t FirstKnownRects = 1024;
 
 private:
+    void Fit(size_t touchedRects, double ms);
+
+    struct TCopy {
+        size_t touchedRects;
+        double ms;
+    };
+    std::vector<TCopy> repaint_;
     // Decayed sums of the weights, x = r * r, y = ms and their products.
     double w_ = 0, x_ = 0, y_ = 0, xx_ = 0, xy_ = 0;
     double perRectSquared_ = 0; // kept while the copies do not tell it

@@ -181,6 +181,7 @@ void TPictureCopier::Copy(HDC picture, POINT origin, const std::vector<RECT>& ar
         }
         cost_.Add(part.TouchedRects, NowMs() - start);
     }
+    cost_.EndRepaint();
     ::SetWindowPos(pane, nullptr, 0, 0, 0, 0, PaneHideFlags);
     ::GdiFlush();
 }
