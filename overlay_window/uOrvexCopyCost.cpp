@@ -1,6 +1,7 @@
 #include "overlay_window/uOrvexCopyCost.h"
 
 #include <algorithm>
+#include <limits>
 
 void TCopyCostEstimate::Add(size_t touchedRects, double ms) {
     repaint_.push_back(TCopy{touchedRects, std::max(ms, 0.0)});
@@ -16,6 +17,11 @@ void TCopyCostEstimate::EndRepaint() {
 }
 
 void TCopyCostEstimate::Fit(size_t touchedRects, double ms) {
+    if (recent_.size() < Recent)
+        recent_.push_back(TCopy{touchedRects, ms});
+    else
+        recent_[nextRecent_] = TCopy{touchedRects, ms};
+    nextRecent_ = (nextRecent_ + 1) % Recent;
     const double x = static_cast<double>(touchedRects) * static_cast<double>(touchedRects);
     w_ = w_ * Decay + 1;
     x_ = x_ * Decay + x;
@@ -29,9 +35,22 @@ void TCopyCostEstimate::Fit(size_t touchedRects, double ms) {
 }
 
 TCopyCost TCopyCostEstimate::Cost() const {
+    // No copy costs less than the trip plus its clipping. The fastest recent
+    // copy of few rectangles is near the trip alone; against it every larger
+    // copy shows at most what its clipping costs.
+    double trip = std::numeric_limits<double>::infinity();
+    for (const TCopy& c : recent_)
+        if (c.touchedRects <= TripRects)
+            trip = std::min(trip, c.ms);
+    double bound = perRectSquared_;
+    for (const TCopy& c : recent_)
+        if (c.touchedRects >= 4 * TripRects && c.ms >= trip) {
+            const double r = static_cast<double>(c.touchedRects);
+            bound = std::min(bound, (c.ms - trip) / (r * r));
+        }
     TCopyCost cost;
-    cost.PerRectSquared = perRectSquared_;
-    cost.PerCopy = w_ > 0 ? std::max(0.0, (y_ - perRectSquared_ * x_) / w_) : 0.0;
+    cost.PerRectSquared = bound;
+    cost.PerCopy = w_ > 0 ? std::max(0.0, (y_ - bound * x_) / w_) : 0.0;
     const size_t tried = std::max(largest_, FirstKnownRects / 4);
     cost.KnownRects = tried > static_cast<size_t>(-1) / 4 ? static_cast<size_t>(-1) : tried * 4;
     return cost;

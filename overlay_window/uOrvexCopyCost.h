@@ -12,7 +12,10 @@
 // after it; the estimate follows the shape as it grows. The first copy after
 // a change of shape also pays for the system taking the new shape in, which
 // no cut of the copy saves: of a repaint with several copies, the first is
-// left out.
+// left out. Time the system spends on other work only adds to a copy, so the
+// recent copies bound the clipping from above (what a large copy took beyond
+// the fastest small one): a fit that reads more into scattered times, as
+// when the shape grows fast, is held to that bound.
 #pragma once
 
 #include <cstddef>
@@ -42,6 +45,9 @@ public:
     // Copies of up to this many rectangles are tried before any was measured;
     // each measured copy lets the next ones touch four times as many.
     static constexpr size_t FirstKnownRects = 1024;
+    // A copy of at most this many rectangles costs the trip alone, near
+    // enough; one of four times as many bounds the clipping (within 1/16).
+    static constexpr size_t TripRects = 32;
 
 private:
     void Fit(size_t touchedRects, double ms);
@@ -51,6 +57,10 @@ private:
         double ms;
     };
     std::vector<TCopy> repaint_;
+    // The latest fitted copies, oldest overwritten first.
+    static constexpr size_t Recent = 256;
+    std::vector<TCopy> recent_;
+    size_t nextRecent_ = 0;
     // Decayed sums of the weights, x = r * r, y = ms and their products.
     double w_ = 0, x_ = 0, y_ = 0, xx_ = 0, xy_ = 0;
     double perRectSquared_ = 0; // kept while the copies do not tell it

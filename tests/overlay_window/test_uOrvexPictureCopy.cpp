@@ -104,7 +104,8 @@ TEST(TransparentFormPresentParts, PartsCoverTheAreaOnceAndCostLessThanOneCopy) {
 // cut as before, and the estimate follows when the costs change. Before any
 // copy was measured, no part touches more rectangles than a first copy may.
 // What the system spends on other work (taking in a new shape, which the
-// first copy of a repaint pays for) is not read as clipping.
+// first copy of a repaint pays for, or a trip that grows with the shape) is
+// not read as clipping.
 TEST(TransparentFormCopyCost, MeasuredCostsDecideThePlan) {
     const SIZE window{1000, 800};
     const std::vector<RECT> shape = Flakes(window, 40, 50);
@@ -147,6 +148,25 @@ TEST(TransparentFormCopyCost, MeasuredCostsDecideThePlan) {
     ASSERT_EQ(planned.size(), today.size());
     for (size_t i = 0; i < today.size(); ++i)
         EXPECT_TRUE(Same(planned[i], today[i])) << i;
+
+    // A shape that grows fast: small copies while the shape was small, then
+    // larger ones whose trip has grown with the shape (clipping 2 r * r ns
+    // throughout). The fit reads the grown trip as clipping; the copy of 400
+    // rectangles shows the clipping costs at most (0.92 - 0.2) / 400^2 ms.
+    TCopyCostEstimate growing;
+    auto copy = [&growing](size_t r, double trip) {
+        growing.Add(r, trip + 2e-6 * double(r) * double(r));
+        growing.EndRepaint();
+    };
+    for (int repaint = 0; repaint < 10; ++repaint)
+        for (size_t r : {8, 16, 24, 32})
+            copy(r, 0.2);
+    copy(400, 0.6);
+    for (int repaint = 0; repaint < 10; ++repaint)
+        for (size_t r : {100, 130, 160, 190})
+            copy(r, 0.6);
+    EXPECT_LE(growing.Cost().PerRectSquared, 0.72 / (400.0 * 400.0) + 1e-12);
+    EXPECT_GE(growing.Cost().PerRectSquared, 2e-6);
 
     // The same system with the clipping gone cheap: older copies fade out.
     for (int round = 0; round < 10; ++round)
