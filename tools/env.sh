@@ -8,6 +8,17 @@ export WINEPREFIX="${WINEPREFIX:-$build/wine}"
 export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# Some hosts' kernels run no 32-bit programs at all (no IA-32 emulation): the
+# 32-bit Wine cannot start there, so neither the card nor the 32-bit tests
+# can run, and 64-bit programs must go to the 64-bit loader directly.
+host_runs_32bit() {
+  [ ! -x /usr/lib/wine/wine ] || /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+ORVEX_HOST_32BIT=1
+if ! host_runs_32bit; then
+  ORVEX_HOST_32BIT=0
+  export PATH="$here/tools/wine64-only:$PATH"
+fi
 # The 64-bit Orvex.dll and its tests run in a 64-bit prefix of their own.
 WINEPREFIX64="${ORVEX_WINEPREFIX64:-$build/wine64}"
 # Builds use every core unless told otherwise.
