@@ -9,13 +9,7 @@ bash "$here/tools/setup.sh"
 . "$here/tools/env.sh"
 
 build_all >/dev/null
-init_wine_prefix
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  stop_own_xvfb
-}
-trap cleanup EXIT INT TERM
-if ! display_works; then start_own_xvfb; fi
+use_wine_and_display
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 cd "$build/bin"
 shift; wine "./$name.exe" "$@"

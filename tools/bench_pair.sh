@@ -11,13 +11,7 @@ rounds=${3:-3}
 shift $(($# < 3 ? $# : 3))
 # shellcheck source=tools/env.sh
 . "$here/tools/env.sh"
-init_wine_prefix
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  stop_own_xvfb
-}
-trap cleanup EXIT INT TERM
-if ! display_works; then start_own_xvfb; fi
+use_wine_and_display
 out="$build/bench-pair"
 mkdir -p "$out"
 cd "$(dirname "$after")"

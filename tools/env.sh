@@ -92,6 +92,14 @@ use_prefix_copy() {
   trap 'wineserver -k 2>/dev/null || true; stop_own_xvfb' EXIT
 }
 
+# For a script that runs programs by hand: the project's prefix, and our own
+# Xvfb when there is no display; both stop when the script ends.
+use_wine_and_display() {
+  init_wine_prefix
+  trap 'wineserver -k 2>/dev/null || true; stop_own_xvfb' EXIT INT TERM
+  if ! display_works; then start_own_xvfb; fi
+}
+
 # True when $DISPLAY names an X server that answers.
 display_works() {
   [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && return 0
