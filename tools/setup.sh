@@ -3,41 +3,106 @@
 # Safe to run again: with everything present it only checks and returns.
 set -euo pipefail
 
-need_pkgs=()
-have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# shellcheck source=tools/host.sh
+. "$here/tools/host.sh"
+deps="${ORVEX_DEPS_DIR:-$here/build/deps}"
+mkdir -p "$deps"
 
-apt_updated=0
-apt_update() {
-  if [ "$apt_updated" = 0 ]; then
-    apt-get update -qq
-    apt_updated=1
-  fi
-}
+have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
 as_root() {
   if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-# 32-bit Wine needs the i386 architecture.
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  as_root dpkg --add-architecture i386
-fi
+# Refreshes the package indexes, a few times when a mirror is in the middle of
+# a sync. An index that still fails is only a warning when it is one this host
+# does not need (the i386 ones where the 32-bit Wine is not wanted or cannot
+# be had); any other failure ends the set-up.
+apt_updated=0
+apt_update() {
+  if [ "$apt_updated" = 1 ]; then return 0; fi
+  local log try failed
+  log=$(mktemp)
+  for try in 1 2 3; do
+    if as_root apt-get update -qq >"$log" 2>&1; then
+      apt_updated=1
+      rm -f "$log"
+      return 0
+    fi
+    if [ "$try" -lt 3 ]; then sleep $((try * 5)); fi
+  done
+  # Which indexes failed: going on is safe when all of them are i386 ones.
+  failed=$(grep -o 'Failed to fetch [^ ]*' "$log" | sed 's/^Failed to fetch //' || true)
+  if [ -n "$failed" ] && ! grep -qv 'binary-i386' <<<"$failed"; then
+    echo "setup: the i386 package index could not be refreshed" \
+      "($(grep -m1 -o 'File has unexpected size[^?]*?\|[0-9][0-9][0-9]  *[A-Z][A-Za-z ]*' "$log" || echo 'see apt-get update'));" \
+      "going on without it"
+    apt_updated=1
+    rm -f "$log"
+    return 0
+  fi
+  cat "$log" >&2
+  rm -f "$log"
+  echo "setup: apt-get update failed three times" >&2
+  return 1
+}
+apt_install() {
+  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "$@"
+}
 
+# Whether this kernel runs 32-bit programs is decided by running one, before
+# anything 32-bit is asked of the package manager.
+host32=0
+if host_runs_32bit; then host32=1; fi
+
+need_pkgs=()
 for p in g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix \
-         g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools wine wine32:i386 wine64 \
+         g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 \
          lld-14 lld llvm-14 make python3 unzip xvfb xauth xdotool imagemagick cmake ninja-build googletest nasm \
          libjpeg-turbo-progs fonts-liberation fonts-dancingscript dpkg-dev \
          clang-14 libclang-rt-14-dev libjpeg62-turbo-dev \
-         openbox x11-utils x11-xserver-utils gcc-multilib xtrace picom libx11-dev \
+         openbox x11-utils x11-xserver-utils xtrace picom libx11-dev \
          mutter xfwm4 kwin-x11 libgl1-mesa-dri dbus; do
   have_pkg "$p" || need_pkgs+=("$p")
 done
+# The 32-bit stand-in of libXinerama for the two-monitor test of the 32-bit card.
+if [ "$host32" = 1 ] && ! have_pkg gcc-multilib; then need_pkgs+=(gcc-multilib); fi
 
 if [ "${#need_pkgs[@]}" -gt 0 ]; then
   echo "setup: installing ${need_pkgs[*]}"
-  as_root apt-get update -qq
-  apt_updated=1
-  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${need_pkgs[@]}"
+  apt_update
+  apt_install "${need_pkgs[@]}"
+fi
+
+# The 32-bit Wine, where this host can run it: its own step, since it needs the
+# i386 architecture and its package index. Without it the 64-bit card's suite
+# still runs; the test command says that the 32-bit one did not.
+if [ "$host32" = 0 ]; then
+  echo "setup: this machine's kernel runs no 32-bit programs: no i386 packages, the 64-bit card's suite only"
+elif ! have_pkg wine32:i386; then
+  # A failed try is remembered for half a day, so warm runs do not wait on a
+  # broken mirror each time.
+  tried="$deps/.wine32-not-installable"
+  if [ -n "$(find "$tried" -mmin -720 2>/dev/null)" ]; then
+    echo "setup: the 32-bit Wine could not be installed ($(cat "$tried")); going on with the 64-bit card's suite"
+  else
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+      as_root dpkg --add-architecture i386
+      apt_updated=0
+    fi
+    apt_update
+    log=$(mktemp)
+    if apt_install wine32:i386 >"$log" 2>&1; then
+      echo "setup: installed the 32-bit Wine (wine32:i386)"
+      rm -f "$tried"
+    else
+      (grep -m1 '^E:' "$log" || echo 'E: its i386 packages are not to be had') | cut -c4-160 >"$tried"
+      echo "setup: the 32-bit Wine (wine32:i386) could not be installed ($(cat "$tried"));" \
+        "going on with the 64-bit card's suite"
+    fi
+    rm -f "$log"
+  fi
 fi
 
 # Source packages need a deb-src entry. Derive it from the machine's own apt
@@ -52,12 +117,9 @@ ensure_deb_src() {
     grep -E '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' |
       as_root tee /etc/apt/sources.list.d/project-deb-src.list >/dev/null
   fi
-  as_root apt-get update -qq
+  apt_updated=0
+  apt_update
 }
-
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-deps="${ORVEX_DEPS_DIR:-$here/build/deps}"
-mkdir -p "$deps"
 
 # Unpacks Debian's source package $1 into $deps/$1-src (once).
 fetch_source() {
