@@ -164,17 +164,22 @@ for arch in i686 x86_64; do
   sub=""
   if [ "$arch" = x86_64 ]; then sub="x64/"; fi
   toolchain="$here/cmake/mingw-$arch.cmake"
-  # The 32-bit card must stay within 1 MiB: its libjpeg goes without the SIMD
-  # code (about 170 KB, coders included), which would only speed up the
-  # decoding of the about window's small picture.
-  simd=ON
-  if [ "$arch" = i686 ]; then simd=OFF; fi
-  jpeg_options=(-DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=$simd
-                -DCMAKE_ASM_NASM_COMPILER=nasm)
-  if ! built_with "${sub}libjpeg-turbo" "${jpeg_options[*]}"; then
-    fetch_source libjpeg-turbo
-    cross_build "${sub}libjpeg-turbo" "$deps/libjpeg-turbo-src" "$toolchain" "${jpeg_options[@]}"
-  fi
+  # The cards must stay within 1 MiB: they link a libjpeg without the SIMD
+  # code (about 85 KB in the 64-bit card), which would only speed up the
+  # decoding of the about window's small picture. The 32-bit build has only
+  # that one; the 64-bit Orvex.dll and the rest of the 64-bit build link the
+  # SIMD build, libjpeg-turbo-plain is the 64-bit cards'.
+  for variant in libjpeg-turbo libjpeg-turbo-plain; do
+    simd=OFF
+    if [ "$arch" = x86_64 ] && [ "$variant" = libjpeg-turbo ]; then simd=ON; fi
+    if [ "$arch" = i686 ] && [ "$variant" = libjpeg-turbo-plain ]; then continue; fi
+    jpeg_options=(-DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=$simd
+                  -DCMAKE_ASM_NASM_COMPILER=nasm)
+    if ! built_with "$sub$variant" "${jpeg_options[*]}"; then
+      fetch_source libjpeg-turbo
+      cross_build "$sub$variant" "$deps/libjpeg-turbo-src" "$toolchain" "${jpeg_options[@]}"
+    fi
+  done
   gtest_options=(-DBUILD_GMOCK=ON -Dgtest_disable_pthreads=OFF)
   if ! built_with "${sub}googletest" "${gtest_options[*]}"; then
     fetch_source googletest
