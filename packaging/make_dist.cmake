@@ -27,12 +27,15 @@ function(run)
   endif()
 endfunction()
 
-# ship(<toolchain prefix> <built file> <destination directory> <symbols directory>)
+# ship(<toolchain prefix> <built file> <destination directory> <symbols directory> [<shipped name>])
 # The debug file is named <file>.dbg: "<program>.debug" beside a program is the
 # library's debug marker and must never be made by the build.
 function(ship prefix file dest dbgdir)
   find_program(objcopy NAMES ${prefix}-objcopy REQUIRED NO_CACHE)
   get_filename_component(name ${file} NAME)
+  if(ARGC GREATER 4)
+    set(name ${ARGV4})
+  endif()
   file(MAKE_DIRECTORY ${dest} ${dbgdir})
   # objcopy stamps a PE header with the time of the copy unless
   # SOURCE_DATE_EPOCH names one: 0 keeps the link's "no time".
@@ -48,8 +51,14 @@ function(ship prefix file dest dbgdir)
   endif()
 endfunction()
 
-# The card: one program file.
+# The card: one program file for 32-bit Windows, which every Windows runs,
+# and one for 64-bit Windows, for a Wine that runs 64-bit programs only.
 ship(i686-w64-mingw32 ${CARD} ${card_dir} ${symbols})
+if(NOT EXISTS ${X64_DIR}/bin/Frostvale-Karte.exe)
+  message(FATAL_ERROR "make_dist.cmake: ${X64_DIR}/bin/Frostvale-Karte.exe is missing")
+endif()
+ship(x86_64-w64-mingw32 ${X64_DIR}/bin/Frostvale-Karte.exe ${card_dir} ${symbols}
+     Frostvale-Karte-x64.exe)
 
 # The SDK.
 foreach(arch x86 x64)
