@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the card and starts it under Wine. Without an X display it runs on its
-# own Xvfb and saves a screenshot every few seconds under build/screens/.
+# Builds both cards and starts the one this host can run under Wine: the
+# 32-bit card where 32-bit programs run, else the 64-bit one. Without an X
+# display it runs on its own Xvfb and saves a screenshot every few seconds
+# under build/screens/.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 bash "$here/tools/setup.sh"
@@ -8,13 +10,20 @@ bash "$here/tools/setup.sh"
 . "$here/tools/env.sh"
 
 build_all
+screens="$build/screens"
+use_build "$(runnable_build)"
 init_wine_prefix
-
-if display_works; then
-  exec wine "$build/bin/Frostvale-Karte.exe"
+card="$build/bin/Frostvale-Karte.exe"
+if [ "$ORVEX_ARCH" = x64 ]; then
+  echo "run: starting the 64-bit card ($card): $ORVEX_NO_32BIT_REASON"
+else
+  echo "run: starting the 32-bit card ($card)"
 fi
 
-screens="$build/screens"
+if display_works; then
+  exec wine "$card"
+fi
+
 mkdir -p "$screens"
 start_card_on_own_display
 echo "run: no display; running on Xvfb $DISPLAY, screenshots every 5 s in $screens (Ctrl+C ends)"

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, writes the release files under build/dist
-# and runs every test under Wine: the 32-bit build's, then the 64-bit
-# library's (build/x64) in a 64-bit Wine prefix.
-# Exits non-zero when a test fails; ctest's summaries are printed last.
+# Installs what is missing, builds both cards and the library, writes the
+# release files under build/dist and runs every test under Wine: the 32-bit
+# build's suite in a 32-bit prefix where this host runs 32-bit programs, and
+# the 64-bit build's (build/x64: the same card, library and tests) in a 64-bit
+# prefix on every host.
+# Exits non-zero when a test fails; the suites' summaries are printed last.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 bash "$here/tools/setup.sh"
 # shellcheck source=tools/env.sh
 . "$here/tools/env.sh"
+# shellcheck source=tools/desktop.sh
+. "$here/tools/desktop.sh"
 
 build_release
 # The release built again in a second folder must give the same archives
@@ -24,14 +28,17 @@ fuzz_rc=0
 if [ "$#" = 0 ] && [ "${ORVEX_FUZZ_SECONDS:-15}" != 0 ]; then
   bash "$here/tools/fuzz.sh" || fuzz_rc=$?
 fi
-if [ "$ORVEX_HOST_32BIT" = 1 ]; then
-  init_wine_prefix
-  # The stock prefix the desktop runs copy, made before they start side by side.
-  # shellcheck source=tools/desktop.sh
-  . "$here/tools/desktop.sh"
-  init_user_prefix
-fi
-with_wine64 init_wine_prefix
+
+# The suites this host runs: "<name> <build folder>" each.
+suites=()
+if [ "$ORVEX_HOST_32BIT" = 1 ]; then suites+=("32-bit $build"); fi
+suites+=("64-bit $build64")
+
+# Each build's prefix, and the stock prefix its desktop runs copy, made before
+# they start side by side.
+for suite in "${suites[@]}"; do
+  (use_build "${suite#* }" && init_wine_prefix && init_user_prefix)
+done
 
 # A small file system for the test that saves a card onto a full disk. Only
 # root may mount one; without it that test is skipped.
@@ -45,49 +52,59 @@ if mountpoint -q "$full_disk" ||
 fi
 
 cleanup() {
-  wineserver -k 2>/dev/null || true
-  with_wine64 wineserver -k 2>/dev/null || true
+  for suite in "${suites[@]}"; do
+    (use_build "${suite#* }" && wineserver -k 2>/dev/null) || true
+  done
   stop_own_xvfb
   if [ -n "$full_disk_mounted" ]; then umount "$full_disk" 2>/dev/null || true; fi
 }
 trap cleanup EXIT
 if ! display_works; then start_own_xvfb; fi
-# A persistent Wine server saves its start-up on every test program.
-# Its helper processes start now, not inside a test whose output pipe they would hold.
-if [ "$ORVEX_HOST_32BIT" = 1 ]; then
-  wineserver -p
-  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
-fi
-with_wine64 wineserver -p
-with_wine64 wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 
-# The 32-bit build (card, library, SDK), then the 64-bit library's build.
-# Tests on the shared display take turns; the runs on displays of their own,
-# which mostly wait for the scene in real time, go beside them.
+# One suite after the other, each on the shared display. Within a suite, tests
+# on that display take turns; the runs on displays of their own, which mostly
+# wait for the scene in real time, go beside them.
 jobs=${ORVEX_TEST_JOBS:-4}
-set +e
-if [ "$ORVEX_HOST_32BIT" = 1 ]; then
-  ctest --test-dir "$build" -j "$jobs" --output-on-failure "$@" >"$build/ctest.log" 2>&1
-  rc=$?
-else
-  echo "NOT RUN: this machine's kernel runs no 32-bit programs (the 32-bit Wine cannot" \
-    "start), so the card's and the 32-bit library's tests cannot run here." >"$build/ctest.log"
-  rc=0
-fi
-# A full run must find the 64-bit tests; a subset may match none of them.
+# A full run must find tests; a subset may match none in one of the suites.
 no_tests=ignore
 if [ "$#" = 0 ]; then no_tests=error; fi
-with_wine64 ctest --test-dir "$build/x64" -j "$jobs" --output-on-failure --no-tests="$no_tests" "$@" \
-  >"$build/ctest-x64.log" 2>&1
-rc64=$?
-set -e
-# The whole logs, then the summaries again as the last lines.
-for log in "$build/ctest.log" "$build/ctest-x64.log"; do sed '/tests passed,/,$d' "$log"; done
-echo "32-bit:"
-if [ "$ORVEX_HOST_32BIT" = 1 ]; then sed -n '/tests passed,/,$p' "$build/ctest.log"; else cat "$build/ctest.log"; fi
-echo "64-bit (build/x64):"
-sed -n '/tests passed,/,$p' "$build/ctest-x64.log"
+rc=0
+for suite in "${suites[@]}"; do
+  name=${suite%% *} dir=${suite#* }
+  set +e
+  (
+    use_build "$dir"
+    # A persistent Wine server saves its start-up on every test program. Its
+    # helper processes start now, not inside a test whose output pipe they would hold.
+    wineserver -p
+    wine cmd /c exit >/dev/null 2>&1 </dev/null
+    ctest --test-dir "$dir" -j "$jobs" --output-on-failure --no-tests="$no_tests" "$@"
+  ) >"$dir/ctest.log" 2>&1
+  suite_rc=$?
+  set -e
+  if [ "$suite_rc" != 0 ]; then rc=$suite_rc; fi
+done
+
+# The whole logs, then each suite's summary as the last lines: its tests by
+# program, and ctest's own closing lines.
+for suite in "${suites[@]}"; do sed '/tests passed,/,$d' "${suite#* }/ctest.log"; done
+# Counts the tests of a ctest log by the program (or script) they belong to.
+tests_by_group() {
+  sed -n 's/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \([^ .]*\)[^ ]* \.*\** *\([A-Za-z*]*\).*/\1 \2/p' "$1" |
+    awk '{ n[$1]++; if ($2 != "Passed") f[$1]++ }
+         END { for (g in n) printf "  %-22s %3d tests%s\n", g, n[g], (f[g] ? ", " f[g] " failed" : "") }' |
+    sort
+}
+if [ "$ORVEX_HOST_32BIT" != 1 ]; then
+  count=$(ctest --test-dir "$build" -N 2>/dev/null | sed -n 's/^Total Tests: //p')
+  echo "32-bit suite ($build, ${count:-?} tests): NOT RUN: $ORVEX_NO_32BIT_REASON"
+fi
+for suite in "${suites[@]}"; do
+  name=${suite%% *} dir=${suite#* }
+  echo "$name suite ($dir):"
+  tests_by_group "$dir/ctest.log"
+  sed -n '/tests passed,/,$p' "$dir/ctest.log"
+done
 if [ "$fuzz_rc" != 0 ]; then echo "test.sh: a fuzzer failed"; exit 1; fi
 if [ "$repro_rc" != 0 ]; then echo "test.sh: the release is not reproducible"; exit 1; fi
-if [ "$rc" != 0 ]; then exit $rc; fi
-exit $rc64
+exit $rc

@@ -1,49 +1,94 @@
 # Shared by run.sh and test.sh: the project's build, its Wine prefix and an X
 # display. Source it; it defines functions and exports the Wine settings.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# shellcheck source=tools/host.sh
+. "$here/tools/host.sh"
 build="${ORVEX_BUILD_DIR:-$here/build}"
 deps="${ORVEX_DEPS_DIR:-$here/build/deps}"
 export ORVEX_DEPS_DIR="$deps"
+# The build folder's programs are 64-bit when it was configured with the
+# x86_64 toolchain (build/x64): they run in a 64-bit prefix of its own.
+build_arch() {
+  if grep -qs 'mingw-x86_64\.cmake' "$1/CMakeCache.txt"; then echo x64; else echo x86; fi
+}
+ORVEX_ARCH="${ORVEX_ARCH:-$(build_arch "$build")}"
+export ORVEX_ARCH
+if [ "$ORVEX_ARCH" = x64 ]; then export WINEARCH=win64; else export WINEARCH=win32; fi
 export WINEPREFIX="${WINEPREFIX:-$build/wine}"
-export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
-# Some hosts' kernels run no 32-bit programs at all (no IA-32 emulation): the
-# 32-bit Wine cannot start there, so neither the card nor the 32-bit tests
-# can run, and 64-bit programs must go to the 64-bit loader directly.
-host_runs_32bit() {
-  [ ! -x /usr/lib/wine/wine ] || /usr/lib/wine/wine --version >/dev/null 2>&1
-}
-ORVEX_HOST_32BIT=1
-if ! host_runs_32bit; then
-  ORVEX_HOST_32BIT=0
-  export PATH="$here/tools/wine64-only:$PATH"
+# Whether the 32-bit programs can run here: the kernel must run 32-bit
+# programs (some have no IA-32 emulation) and the 32-bit Wine must be
+# installed. Where they cannot, ORVEX_NO_32BIT_REASON says why, and 64-bit
+# programs go to the 64-bit loader directly: Debian's wine wrapper would pick
+# the 32-bit loader whenever it is installed.
+if [ -z "${ORVEX_HOST_32BIT:-}" ]; then
+  ORVEX_HOST_32BIT=1 ORVEX_NO_32BIT_REASON=""
+  if ! host_runs_32bit; then
+    ORVEX_HOST_32BIT=0
+    ORVEX_NO_32BIT_REASON="this machine's kernel runs no 32-bit programs"
+  elif ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    ORVEX_HOST_32BIT=0
+    ORVEX_NO_32BIT_REASON="the 32-bit Wine (wine32:i386) is not installed: tools/setup.sh says why"
+  fi
+  export ORVEX_HOST_32BIT ORVEX_NO_32BIT_REASON
 fi
-# The 64-bit Orvex.dll and its tests run in a 64-bit prefix of their own.
-WINEPREFIX64="${ORVEX_WINEPREFIX64:-$build/wine64}"
+if [ "$ORVEX_HOST_32BIT" = 0 ]; then
+  case ":$PATH:" in *":$here/tools/wine64-only:"*) ;; *) export PATH="$here/tools/wine64-only:$PATH" ;; esac
+fi
+# The main (32-bit) build folder, which builds the 64-bit one inside it:
+# card, library and their tests from the same sources.
+main_build="$build"
+build64="$main_build/x64"
 # Builds use every core unless told otherwise.
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 
-# Runs a command (or one of these functions) with the 64-bit Wine prefix.
-with_wine64() {
-  WINEPREFIX="$WINEPREFIX64" WINEARCH=win64 "$@"
+# The card this host can run: the 32-bit one where it runs, else the 64-bit one.
+# Prints the build folder that holds it.
+runnable_build() {
+  if [ "$ORVEX_HOST_32BIT" = 1 ]; then echo "$main_build"; else echo "$build64"; fi
 }
 
-# Configures (once) and builds everything into $build.
+# For the scripts that run the card or a benchmark by hand: switches to the
+# build this host can run, and says which on standard error.
+use_runnable_build() {
+  use_build "$(runnable_build)"
+  if [ "$ORVEX_ARCH" = x64 ]; then
+    echo "$(basename "$0"): the 64-bit build ($build): $ORVEX_NO_32BIT_REASON" >&2
+  else
+    echo "$(basename "$0"): the 32-bit build ($build)" >&2
+  fi
+}
+
+# Switches this shell to build folder $1 (the main one or build/x64): its
+# architecture, its own Wine prefix ($1/wine) and the paths derived from them.
+use_build() {
+  build=$1
+  ORVEX_BUILD_DIR=$1
+  ORVEX_ARCH=$(build_arch "$1")
+  if [ "$1" = "$build64" ]; then ORVEX_ARCH=x64; fi
+  if [ "$ORVEX_ARCH" = x64 ]; then WINEARCH=win64; else WINEARCH=win32; fi
+  WINEPREFIX="$1/wine"
+  export ORVEX_BUILD_DIR ORVEX_ARCH WINEARCH WINEPREFIX
+  user_prefix="${ORVEX_USER_PREFIX:-$build/wine-user}"
+}
+
+# Configures (once) and builds everything: the 32-bit build into $build and
+# the 64-bit one (card, library and tests from the same sources) into $build/x64.
 build_all() {
-  if [ ! -f "$build/build.ninja" ]; then
-    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" \
+  if [ ! -f "$main_build/build.ninja" ]; then
+    cmake -S "$here" -B "$main_build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" \
       -DORVEX_DEPS_DIR="$deps" >/dev/null
   fi
-  cmake --build "$build"
+  cmake --build "$main_build"
+  cmake --build "$main_build" --target orvex_x64
 }
 
-# The release files under $build/dist (the `dist` target): the stripped card,
-# the SDK with the 32- and 64-bit Orvex.dll (the latter built in $build/x64),
-# and their archives.
+# The release files under $build/dist (the `dist` target): the stripped 32-
+# and 64-bit cards, the SDK with the 32- and 64-bit Orvex.dll, and their archives.
 build_release() {
   build_all
-  cmake --build "$build" --target dist
+  cmake --build "$main_build" --target dist
 }
 
 # Makes the project's Wine prefix on first use (about 20 s) and maps the font

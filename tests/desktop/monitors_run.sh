@@ -17,7 +17,10 @@ lib="$build/fake-xinerama"
 src="$here/tests/desktop/fake_xinerama.c"
 if [ ! -f "$lib/libXinerama.so.1" ] || [ "$src" -nt "$lib/libXinerama.so.1" ]; then
   mkdir -p "$lib"
-  gcc -m32 -shared -fPIC -O2 -Wall -Wextra -o "$lib/libXinerama.so.1" "$src"
+  # Wine loads it, so it is built for Wine's architecture.
+  bits=-m32
+  if [ "$ORVEX_ARCH" = x64 ]; then bits=-m64; fi
+  gcc "$bits" -shared -fPIC -O2 -Wall -Wextra -o "$lib/libXinerama.so.1" "$src"
 fi
 
 # Wine asks RandR for the monitors first; this prefix copy must not.
