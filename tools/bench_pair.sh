@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs two builds of one benchmark in turns on one display, so that both see
-# the same machine and load: tools/bench_pair.sh <before.exe> <after.exe>
+# the same machine and load, in the prefix of the build this host runs: tools/bench_pair.sh <before.exe> <after.exe>
 # [rounds] [benchmark arguments...]. Each run's output goes to
 # build/bench-pair/<before|after>-<round>.txt; the load is printed per run.
 set -euo pipefail
@@ -11,6 +11,7 @@ rounds=${3:-3}
 shift $(($# < 3 ? $# : 3))
 # shellcheck source=tools/env.sh
 . "$here/tools/env.sh"
+use_runnable_build
 use_wine_and_display
 out="$build/bench-pair"
 mkdir -p "$out"

@@ -7,6 +7,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=tools/env.sh
 . "$here/tools/env.sh"
 build_all >/dev/null
+use_runnable_build
 init_wine_prefix
 start_card_on_own_display
 settle=${SETTLE_SECONDS:-95}

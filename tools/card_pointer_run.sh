@@ -10,6 +10,7 @@ seconds=${1:-600}
 # shellcheck source=tools/env.sh
 . "$here/tools/env.sh"
 build_all >/dev/null
+use_runnable_build
 init_wine_prefix
 start_card_on_own_display
 sleep 95

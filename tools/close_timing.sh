@@ -13,6 +13,7 @@ settle=${1:-95}
 # shellcheck source=tools/env.sh
 . "$here/tools/env.sh"
 build_all >/dev/null
+use_runnable_build
 init_wine_prefix
 trap stop_card_and_display EXIT INT TERM
 start_own_xvfb

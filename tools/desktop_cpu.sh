@@ -27,6 +27,7 @@ done
 # shellcheck source=tools/desktop.sh
 . "$here/tools/desktop.sh"
 build_all >/dev/null
+use_runnable_build
 init_wine_prefix
 init_user_prefix
 project_prefix=$WINEPREFIX

@@ -24,8 +24,9 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 . "$here/tools/env.sh"
 # shellcheck source=tools/desktop.sh
 . "$here/tools/desktop.sh"
+[ -f "$(runnable_build)/bin/Frostvale-Karte.exe" ] || build_all >/dev/null
+use_runnable_build
 card_exe=${CARD_EXE:-$build/bin/Frostvale-Karte.exe}
-[ -f "$card_exe" ] || build_all >/dev/null
 managers=("$@")
 [ "${#managers[@]}" -gt 0 ] || managers=(openbox xfwm4 kwin mutter)
 ticks=$(getconf CLK_TCK)

@@ -14,6 +14,7 @@ to=${2:-60}
 # shellcheck source=tools/desktop.sh
 . "$here/tools/desktop.sh"
 build_all >/dev/null
+use_runnable_build
 init_user_prefix
 export WINEPREFIX=$user_prefix
 trace=$(mktemp)

@@ -14,6 +14,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=tools/desktop.sh
 . "$here/tools/desktop.sh"
 build_all >/dev/null
+use_runnable_build
 init_wine_prefix
 modes=("$@")
 [ ${#modes[@]} -gt 0 ] || modes=(rest middle sweep)

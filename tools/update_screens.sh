@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Takes the screenshots that the end-to-end tests save in build/bin/screens/
+# Takes the screenshots that the end-to-end tests save in <build>/bin/screens/
+# (the build this host runs)
 # into the project: PNG pictures under docs/ for the README, and the scene at
 # the end of its timeline as the about window's 512 x 384 baseline JPEG.
 # Run ./test.sh -R 'card_e2e|card_screens' first.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-screens="${ORVEX_BUILD_DIR:-$here/build}/bin/screens"
+# shellcheck source=tools/env.sh
+. "$here/tools/env.sh"
+use_runnable_build
+screens="$build/bin/screens"
 mkdir -p "$here/docs"
 for name in scene-05s scene-65s scene-88s letter-own-card; do
   if [ -f "$screens/$name.bmp" ]; then
