@@ -92,7 +92,7 @@ for suite in "${suites[@]}"; do sed '/tests passed,/,$d' "${suite#* }/ctest.log"
 tests_by_group() {
   sed -n 's/^ *[0-9]*\/[0-9]* Test *#[0-9]*: \([^ .]*\)[^ ]* \.*\** *\([A-Za-z*]*\).*/\1 \2/p' "$1" |
     awk '{ n[$1]++; if ($2 != "Passed") f[$1]++ }
-         END { for (g in n) printf "  %-22s %3d tests%s\n", g, n[g], (f[g] ? ", " f[g] " failed" : "") }' |
+         END { for (g in n) printf "  %-26s %3d tests%s\n", g, n[g], (f[g] ? ", " f[g] " failed" : "") }' |
     sort
 }
 if [ "$ORVEX_HOST_32BIT" != 1 ]; then
