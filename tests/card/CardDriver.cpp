@@ -101,6 +101,17 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
     }
 }
 
+bool WaitForScreenColor(int x, int y, COLORREF c, DWORD ms) {
+    return WaitUntil(
+        [&] {
+            HDC screen = ::GetDC(nullptr);
+            const COLORREF now = ::GetPixel(screen, x, y);
+            ::ReleaseDC(nullptr, screen);
+            return now == c;
+        },
+        ms);
+}
+
 size_t Shot::Count(RECT a, const std::function<bool(COLORREF)>& test) const {
     size_t n = 0;
     for (int y = std::max<LONG>(a.top, 0); y < std::min<LONG>(a.bottom, height); ++y)

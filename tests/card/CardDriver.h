@@ -48,6 +48,8 @@ void Pump(DWORD ms);
 void WaitUntilCardTime(const CardProcess& card, DWORD ms);
 // Waits until the condition holds; false after the time runs out.
 bool WaitUntil(const std::function<bool()>& condition, DWORD ms);
+// Waits until the screen shows colour c at (x, y).
+bool WaitForScreenColor(int x, int y, COLORREF c, DWORD ms);
 
 struct Shot {
     int width = 0, height = 0;
