@@ -76,9 +76,13 @@ use_build() {
 # Configures (once) and builds everything: the 32-bit build into $build and
 # the 64-bit one (card, library and tests from the same sources) into $build/x64.
 build_all() {
-  if [ ! -f "$main_build/build.ninja" ]; then
+  # The 32-bit tests only where they can run.
+  local tests32=ON
+  if [ "$ORVEX_HOST_32BIT" != 1 ]; then tests32=OFF; fi
+  if [ ! -f "$main_build/build.ninja" ] ||
+     ! grep -qx "ORVEX_BUILD_32BIT_TESTS:BOOL=$tests32" "$main_build/CMakeCache.txt"; then
     cmake -S "$here" -B "$main_build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686.cmake" \
-      -DORVEX_DEPS_DIR="$deps" >/dev/null
+      -DORVEX_DEPS_DIR="$deps" -DORVEX_BUILD_32BIT_TESTS=$tests32 >/dev/null
   fi
   cmake --build "$main_build"
   cmake --build "$main_build" --target orvex_x64
