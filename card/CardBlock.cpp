@@ -15,22 +15,32 @@ bool HasCardMarker(std::span<const uint8_t> file) {
            std::memcmp(file.data() + file.size() - MarkerSize, CardMarker, MarkerSize) == 0;
 }
 
-std::string NormalizeLineBreaks(std::string_view text) {
-    std::string out;
+namespace {
+template <typename Char>
+std::basic_string<Char> NormalizedLineBreaks(std::basic_string_view<Char> text) {
+    std::basic_string<Char> out;
     out.reserve(text.size() + text.size() / 8);
     for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\r') {
-            out += "\r\n";
-            if (i + 1 < text.size() && text[i + 1] == '\n')
+        const Char c = text[i];
+        if (c == Char('\r') || c == Char('\n')) {
+            out += Char('\r');
+            out += Char('\n');
+            if (c == Char('\r') && i + 1 < text.size() && text[i + 1] == Char('\n'))
                 ++i;
-        } else if (c == '\n') {
-            out += "\r\n";
         } else {
             out += c;
         }
     }
     return out;
+}
+} // namespace
+
+std::string NormalizeLineBreaks(std::string_view text) {
+    return NormalizedLineBreaks(text);
+}
+
+std::u16string NormalizeLineBreaks(std::u16string_view text) {
+    return NormalizedLineBreaks(text);
 }
 
 CardBlockRead ReadCardBlock(std::span<const uint8_t> file) {

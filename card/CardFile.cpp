@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "card/CardText.h"
 #include "ui/Handles.h"
+#include "ui/Strings.h"
 
 namespace {
 
@@ -109,16 +111,43 @@ CardBlockRead ReadCardFileBlock(const std::wstring& path) {
     return tail ? ReadCardBlock(*tail) : CardBlockRead{};
 }
 
+namespace {
+// The toolkit's wide strings are UTF-16 on Windows.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+std::u16string_view AsUtf16(const std::wstring& text) {
+    return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
+}
+} // namespace
+
+std::string StoredCardText(const std::wstring& text) {
+    return EncodeCardText(AsUtf16(text));
+}
+
+std::wstring ShownCardText(const std::string& stored) {
+    if (std::optional<std::u16string> text = DecodeMarkedCardText(stored))
+        return std::wstring(reinterpret_cast<const wchar_t*>(text->data()), text->size());
+    return ui::FromAnsi(stored);
+}
+
+std::wstring NormalizeLineBreaks(const std::wstring& text) {
+    const std::u16string normal = NormalizeLineBreaks(AsUtf16(text));
+    return std::wstring(reinterpret_cast<const wchar_t*>(normal.data()), normal.size());
+}
+
+size_t StoredCardTextBytes(const std::wstring& text) {
+    return StoredCardTextBytes(AsUtf16(text));
+}
+
 CardSaveResult SaveCardFile(const std::wstring& source, bool sourceIsPersonal,
-                            std::string_view ansiText, int language, const std::wstring& target) {
-    if (ansiText.size() > MaxCardTextBytes)
+                            std::string_view storedText, int language, const std::wstring& target) {
+    if (storedText.size() > MaxCardTextBytes)
         return CardSaveResult::TextTooLong;
     if (SameFile(source, target))
         return CardSaveResult::Failed;
     std::optional<Bytes> program = ReadWholeFile(source);
     if (!program)
         return CardSaveResult::Failed;
-    std::optional<Bytes> card = BuildCardFile(*program, sourceIsPersonal, ansiText, language);
+    std::optional<Bytes> card = BuildCardFile(*program, sourceIsPersonal, storedText, language);
     if (!card || !ReplaceFileWith(target, *card))
         return CardSaveResult::Failed;
     return CardSaveResult::Saved;

@@ -1,6 +1,8 @@
 // The personalised card file: a copy of the program image followed by a
-// 1000-byte block holding the greeting text (ANSI, CR LF line breaks), zero
-// bytes, the language byte "D" or "E" and the marker "UDEF".
+// 1000-byte block holding the greeting text (CR LF line breaks; ASCII, or
+// UTF-8 after its byte order mark, or in older cards the saving machine's
+// ANSI code page: card/CardText.h), zero bytes, the language byte "D" or "E"
+// and the marker "UDEF".
 //
 // The block is built and read by pure functions over byte buffers; the file
 // functions below only move bytes between buffers and disk.
@@ -43,6 +45,7 @@ CardBlockRead ReadCardBlock(std::span<const uint8_t> file);
 
 // Turns every lone CR and every lone LF into CR LF; CR LF stays as it is.
 std::string NormalizeLineBreaks(std::string_view text);
+std::u16string NormalizeLineBreaks(std::u16string_view text);
 
 enum class CardBuildError {
     None,
@@ -72,6 +75,16 @@ bool ReplaceFileWith(const std::wstring& path, std::span<const uint8_t> bytes);
 // a file that cannot be read counts as not personalised.
 CardBlockRead ReadCardFileBlock(const std::wstring& path);
 
+// The stored bytes of a text for the text as the user typed it (card/CardText.h),
+// and the text stored bytes show: UTF-8 after its mark, else the bytes in
+// this machine's ANSI code page, as every card saved before the mark reads.
+std::string StoredCardText(const std::wstring& text);
+std::wstring ShownCardText(const std::string& stored);
+// How many bytes StoredCardText(text) takes.
+size_t StoredCardTextBytes(const std::wstring& text);
+// NormalizeLineBreaks for the toolkit's wide strings.
+std::wstring NormalizeLineBreaks(const std::wstring& text);
+
 enum class CardSaveResult {
     Saved,
     TextTooLong, // the text does not fit the block; nothing was written
@@ -82,4 +95,4 @@ enum class CardSaveResult {
 // personalised) followed by a block with the text and the language. The
 // running program file is never written: a target naming the source fails.
 CardSaveResult SaveCardFile(const std::wstring& source, bool sourceIsPersonal,
-                            std::string_view ansiText, int language, const std::wstring& target);
+                            std::string_view storedText, int language, const std::wstring& target);

@@ -1,13 +1,83 @@
 // The personalised block reader on any file tail, and the writer's output read
 // back: the reader must never step outside the file, and a block the writer
-// made must give back exactly its text and language.
+// made must give back exactly its text and language. The text's decoding
+// from UTF-8 on any bytes, and any UTF-16 text stored and read back.
 #include "card/CardFile.h"
+#include "card/CardText.h"
 #include "fuzz/fuzz_check.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
+
+bool WellFormed(std::u16string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] >= 0xD800 && text[i] <= 0xDBFF) {
+            if (i + 1 >= text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF)
+                return false;
+            ++i;
+        } else if (text[i] >= 0xDC00 && text[i] <= 0xDFFF) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A marked text decodes to well-formed UTF-16, which is stored again as the
+// same text.
+void CheckDecoding(std::string_view stored) {
+    std::optional<std::u16string> text = DecodeMarkedCardText(stored);
+    if (!text)
+        return;
+    FUZZ_CHECK(WellFormed(*text));
+    FUZZ_CHECK(text->size() <= stored.size());
+    const std::string again = EncodeCardText(*text);
+    FUZZ_CHECK(again.size() == StoredCardTextBytes(*text));
+    const std::optional<std::u16string> back = DecodeMarkedCardText(again);
+    FUZZ_CHECK(back ? *back == *text : again == std::string(text->begin(), text->end()));
+}
+
+// Any text as the text box holds it: a start that fits is stored, and read
+// back as the user saw it (a lone surrogate as U+FFFD, every lone
+// CR or LF as CR LF, as the reader makes them).
+void CheckTextRoundTrip(std::span<const uint8_t> data) {
+    std::u16string text(data.size() / 2, u'\0');
+    for (size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+    text.erase(std::remove(text.begin(), text.end(), u'\0'), text.end());
+    // What the text box lets in: the longest start that fits.
+    std::u16string_view kept(text);
+    while (StoredCardTextBytes(kept) > MaxCardTextBytes)
+        kept.remove_suffix(std::min<size_t>(kept.size(), 1 + (kept.size() - 1) / 8));
+    FUZZ_CHECK(EncodeCardText(kept).size() <= MaxCardTextBytes);
+
+    std::optional<Bytes> card = BuildCardFile({}, false, EncodeCardText(kept), 0);
+    FUZZ_CHECK(card);
+    CardBlockRead back = ReadCardBlock(*card);
+    FUZZ_CHECK(back.text);
+    std::optional<std::u16string> read = DecodeMarkedCardText(*back.text);
+    const std::u16string got = read ? *read : std::u16string(back.text->begin(), back.text->end());
+
+    std::u16string expected;
+    for (size_t i = 0; i < kept.size(); ++i) {
+        const char16_t c = kept[i];
+        const bool high = c >= 0xD800 && c <= 0xDBFF, low = c >= 0xDC00 && c <= 0xDFFF;
+        if (high && i + 1 < kept.size() && kept[i + 1] >= 0xDC00 && kept[i + 1] <= 0xDFFF) {
+            expected += c;
+            expected += kept[++i];
+        } else if (high || low) {
+            expected += u'\uFFFD';
+        } else if (c == u'\r' || c == u'\n') {
+            expected += u"\r\n";
+            if (c == u'\r' && i + 1 < kept.size() && kept[i + 1] == u'\n')
+                ++i;
+        } else {
+            expected += c;
+        }
+    }
+    FUZZ_CHECK(got == expected);
+}
 
 void CheckRead(const CardBlockRead& r, std::span<const uint8_t> file) {
     FUZZ_CHECK(r.personal == HasCardMarker(file));
@@ -23,6 +93,7 @@ void CheckRead(const CardBlockRead& r, std::span<const uint8_t> file) {
         return;
     }
     const std::string& t = *r.text;
+    CheckDecoding(t);
     // Only the text area is read, with every line break as CR LF.
     FUZZ_CHECK(t.size() <= 2 * CardTextArea);
     FUZZ_CHECK(t.find('\0') == std::string::npos);
@@ -39,6 +110,8 @@ void CheckRead(const CardBlockRead& r, std::span<const uint8_t> file) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::span<const uint8_t> file(data, size);
     CheckRead(ReadCardBlock(file), file);
+    CheckDecoding(std::string_view(reinterpret_cast<const char*>(data), size));
+    CheckTextRoundTrip(file);
 
     // The input split into a program image and a text: the first byte picks
     // the language and where the text starts.

@@ -93,6 +93,67 @@ TEST(CardFile, TextLimitKeepsTheBlockSound) {
     EXPECT_EQ(*r.text, std::string(995, 'a'));
 }
 
+// A text in the block as the recipient's window shows it.
+std::wstring RoundTrip(const std::wstring& text) {
+    auto card = BuildCardFile(Image(1500), false, StoredCardText(text), 0);
+    if (!card)
+        return L"(not built)";
+    CardBlockRead r = ReadCardBlock(*card);
+    return r.text ? ShownCardText(*r.text) : L"(no text)";
+}
+
+TEST(CardFile, TextInEveryScriptReadsBackAsWritten) {
+    // ASCII is stored byte for byte, as every card before; anything else as
+    // UTF-8 after the byte order mark.
+    EXPECT_EQ(StoredCardText(L"Merry Christmas\r\n..."), "Merry Christmas\r\n...");
+    const std::wstring texts[] = {
+        L"\u039A\u03B1\u03BB\u03AC \u03A7\u03C1\u03B9\u03C3\u03C4\u03BF\u03CD\u03B3\u03B5\u03BD\u03BD\u03B1", // Greek
+        L"Weso\u0142ych \u015Awi\u0105t! Za\u017C\u00F3\u0142\u0107 g\u0119\u015Bl\u0105 ja\u017A\u0144.", // Polish
+        L"Vesel\u00E9 V\u00E1noce \u0159", // Czech
+        L"\u0421 \u0420\u043E\u0436\u0434\u0435\u0441\u0442\u0432\u043E\u043C", // Cyrillic
+        L"\u30E1\u30EA\u30FC\u30AF\u30EA\u30B9\u30DE\u30B9\r\n\u826F\u3044\u304A\u5E74\u3092", // Japanese
+        L"Frohes Fest \xD83C\xDF84\r\nGr\u00FC\u00DFe",                                 // emoji, German
+    };
+    for (const std::wstring& text : texts) {
+        const std::string stored = StoredCardText(text);
+        EXPECT_EQ(stored.substr(0, 3), "\xEF\xBB\xBF");
+        EXPECT_EQ(stored.size(), StoredCardTextBytes(text));
+        EXPECT_EQ(RoundTrip(text), text);
+    }
+    // A block without the mark is read in the ANSI code page, as before: in
+    // code page 1252 "Gr\xFC\xDFe" is "Grüße".
+    auto old = BuildCardFile(Image(1500), false, "Gr\xFC\xDF" "e", 0);
+    const std::wstring shown = ShownCardText(*ReadCardBlock(*old).text);
+    wchar_t ansi[16] = {};
+    ::MultiByteToWideChar(CP_ACP, 0, "Gr\xFC\xDF" "e", -1, ansi, 16);
+    EXPECT_EQ(shown, ansi);
+    if (::GetACP() == 1252) {
+        EXPECT_EQ(shown, L"Gr\u00FC\u00DFe");
+    }
+    // A lone surrogate cannot be stored and reads as U+FFFD; bytes after the
+    // mark that are no UTF-8 read as U+FFFD each.
+    EXPECT_EQ(RoundTrip(std::wstring{L'a', wchar_t(0xD800), L'b'}), L"a\uFFFDb");
+    EXPECT_EQ(ShownCardText("\xEF\xBB\xBF" "a\xC3"), L"a\uFFFD");
+}
+
+TEST(CardFile, TextLimitCountsTheStoredBytes) {
+    // 994 bytes as stored: 994 ASCII characters, 330 Japanese ones (the mark
+    // and three bytes each: 993), and with one "é" 989 more ASCII ones.
+    const std::wstring ascii(994, L'x'), japanese(330, L'\u65E5');
+    const std::wstring mixed = L"\u00E9" + std::wstring(989, L'a');
+    for (const std::wstring* text : {&ascii, &japanese, &mixed}) {
+        EXPECT_LE(StoredCardTextBytes(*text), MaxCardTextBytes);
+        EXPECT_EQ(RoundTrip(*text), *text);
+    }
+    EXPECT_EQ(StoredCardTextBytes(mixed), MaxCardTextBytes);
+    for (const std::wstring& over : {ascii + L"x", japanese + L"\u65E5", mixed + L"a"}) {
+        EXPECT_GT(StoredCardTextBytes(over), MaxCardTextBytes);
+        CardBuildError err = CardBuildError::None;
+        EXPECT_FALSE(BuildCardFile(Image(1500), false, StoredCardText(over), 0, &err));
+        EXPECT_EQ(err, CardBuildError::TextTooLong);
+    }
+}
+
 TEST(CardFile, ReaderEdgeCases) {
     // Not personalised: nothing is taken.
     CardBlockRead r = ReadCardBlock(Image(2000));
