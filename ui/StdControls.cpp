@@ -2,6 +2,7 @@
 
 #include "ui/Form.h"
 #include "ui/Strings.h"
+#include "ui/TextEdits.h"
 
 #include <commctrl.h>
 
@@ -195,33 +196,40 @@ void Memo::SetMaxLength(int characters) {
     ApplyLimits();
 }
 
-void Memo::SetMaxBytes(size_t bytes, UINT codePage) {
+void Memo::SetMaxBytes(size_t bytes, ByteCount count) {
     maxBytes_ = bytes;
-    codePage_ = codePage;
+    byteCount_ =
+        count ? std::move(count) : [](const std::wstring& text) { return AnsiLength(text); };
     accepted_ = Text();
 }
 
 void Memo::OnCommand(WORD code) {
     if (code != EN_CHANGE || settingText_)
         return;
+    size_t leftOut = 0;
     if (maxBytes_) {
-        const std::wstring now = Text();
-        const size_t bytes = AnsiLength(now, codePage_);
-        if (bytes > maxBytes_ && bytes > AnsiLength(accepted_, codePage_)) {
-            // Refuse the edit: the previous text comes back, the caret where
-            // the edit began.
-            size_t same = 0;
-            while (same < now.size() && same < accepted_.size() && now[same] == accepted_[same])
-                ++same;
-            SetText(accepted_);
-            ::SendMessageW(Handle(), EM_SETSEL, same, same);
+        std::wstring now = Text();
+        const size_t bytes = byteCount_(now);
+        if (bytes > maxBytes_ && bytes > byteCount_(accepted_)) {
+            const TextEdit edit = FindEdit(accepted_, now);
+            const std::wstring before = now.substr(0, edit.start);
+            const std::wstring after = now.substr(edit.start + edit.inserted);
+            const std::wstring inserted = now.substr(edit.start, edit.inserted);
+            const size_t fits = FittingStart(inserted, [&](size_t n) {
+                return byteCount_(before + inserted.substr(0, n) + after) <= maxBytes_;
+            });
+            leftOut = CharacterCount(std::wstring_view(inserted).substr(fits));
+            now = before + inserted.substr(0, fits) + after;
+            SetText(now);
+            ::SendMessageW(Handle(), EM_SETSEL, edit.start + fits, edit.start + fits);
             ::MessageBeep(MB_OK);
-            return;
         }
         accepted_ = now;
     }
     if (OnChange)
         OnChange();
+    if (leftOut > 0 && OnLimit)
+        OnLimit(leftOut);
 }
 
 HBRUSH Memo::OnCtlColor(HDC dc) {

@@ -72,14 +72,21 @@ public:
     // Most characters the user can enter; 0: no limit of our own.
     int MaxLength() const { return maxLength_; }
     void SetMaxLength(int characters);
-    // Most bytes the text may take in the code page; 0: no limit. An edit of
-    // the user that would grow the text beyond it is refused, the text stays
-    // as it was. Text set by the program is taken whole.
+    // How many bytes a text takes where it is stored.
+    using ByteCount = std::function<size_t(const std::wstring& text)>;
+    // Most bytes the text may take as `count` counts them (by default in the
+    // ANSI code page); 0: no limit. An edit of the user that would grow the
+    // text beyond it keeps what fits of what it inserted, never half a
+    // surrogate pair or half a CR LF; OnLimit then learns how many characters
+    // were left out. Text set by the program is taken whole.
     size_t MaxBytes() const { return maxBytes_; }
-    void SetMaxBytes(size_t bytes, UINT codePage = CP_ACP);
+    void SetMaxBytes(size_t bytes, ByteCount count = {});
 
     // Runs after the user changed the text.
     std::function<void()> OnChange;
+    // Runs after an edit of the user was cut at MaxBytes, with the number of
+    // characters left out (a CR LF counts as one).
+    std::function<void(size_t leftOut)> OnLimit;
 
     bool CanFocus() const override { return true; }
     bool WantsReturn() const override { return !readOnly_; }
@@ -99,7 +106,7 @@ private:
     bool vScroll_ = false;
     int maxLength_ = 0;
     size_t maxBytes_ = 0;
-    UINT codePage_ = CP_ACP;
+    ByteCount byteCount_;
     bool settingText_ = false;
     std::wstring accepted_; // the last text within MaxBytes
 };

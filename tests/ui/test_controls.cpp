@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -120,20 +121,31 @@ TEST(MemoControl, TextLinesStylesLimitsAndEvents) {
     memo.SetMaxLength(50);
     EXPECT_EQ(::SendMessageW(h, EM_GETLIMITTEXT, 0, 0), 50);
 
-    // A byte limit refuses typing and pasting beyond it and keeps the text.
+    // A byte limit refuses typing beyond it, and of a paste keeps what fits;
+    // each time it says how many characters were left out.
+    std::vector<size_t> leftOut;
+    memo.OnLimit = [&](size_t n) { leftOut.push_back(n); };
     memo.SetText(L"12345678");
     memo.SetMaxBytes(10);
     ::SendMessageW(h, EM_SETSEL, 8, 8);
     for (wchar_t ch : std::wstring(L"abc"))
         ::SendMessageW(h, WM_CHAR, ch, 1);
     EXPECT_EQ(memo.Text(), L"12345678ab");
-    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(leftOut, std::vector<size_t>{1});
     ::SendMessageW(h, EM_SETSEL, 0, 0);
     ::SendMessageW(h, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"pasted"));
     EXPECT_EQ(memo.Text(), L"12345678ab");
+    ::SendMessageW(h, EM_SETSEL, 2, 4);
+    ::SendMessageW(h, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"wxyz"));
+    EXPECT_EQ(memo.Text(), L"12wx5678ab")
+        << "what fits of a paste goes in, in place of the selection";
+    EXPECT_EQ(leftOut, (std::vector<size_t>{1, 6, 2}));
+    DWORD caret = 0;
+    ::SendMessageW(h, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
+    EXPECT_EQ(caret, 4u) << "the caret after what went in";
     ::SendMessageW(h, EM_SETSEL, 0, 2);
     ::SendMessageW(h, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"xy")); // same size: fine
-    EXPECT_EQ(memo.Text(), L"xy345678ab");
+    EXPECT_EQ(memo.Text(), L"xywx5678ab");
     // Text longer than the limit set by the program can still be shortened.
     memo.SetText(L"0123456789ABCDEF");
     ::SendMessageW(h, EM_SETSEL, 16, 16);
@@ -146,6 +158,17 @@ TEST(MemoControl, TextLinesStylesLimitsAndEvents) {
     EXPECT_EQ(memo.Text(), L"a\r\nb");
     ::SendMessageW(h, WM_CHAR, L'c', 1);
     EXPECT_EQ(memo.Text(), L"a\r\nb");
+    // With a count of its own (here four bytes a UTF-16 unit), a paste is cut
+    // neither inside a line break nor inside a surrogate pair.
+    memo.SetText(L"");
+    memo.SetMaxBytes(12, [](const std::wstring& t) { return 4 * t.size(); });
+    leftOut.clear();
+    ::SendMessageW(h, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"ab\r\ncd"));
+    EXPECT_EQ(memo.Text(), L"ab");
+    ::SendMessageW(h, EM_SETSEL, 2, 2);
+    ::SendMessageW(h, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\xD83C\xDF84!"));
+    EXPECT_EQ(memo.Text(), L"ab") << "a tree (a surrogate pair) fits only whole";
+    EXPECT_EQ(leftOut, (std::vector<size_t>{3, 2}));
 
     form.Show();
     ClickAt(h, 10, 10);
