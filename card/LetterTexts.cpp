@@ -95,6 +95,38 @@ const wchar_t* CardNotSavedMessage(int language) {
                : L"The card could not be saved. Please choose another name or folder.";
 }
 
+const wchar_t* CardTextNotExactMessage(int language) {
+    return German(language)
+               ? L"Die Karte wurde gespeichert, aber ihr Text ließ sich nicht genau so speichern, "
+                 L"wie er hier steht. Bitte prüfen Sie den Text und speichern Sie noch einmal."
+               : L"The card was saved, but its text could not be stored exactly as it stands "
+                 L"here. Please check the text and save again.";
+}
+
+const wchar_t* CardTextEmptyMessage(int language) {
+    return German(language) ? L"Die Karte hat noch keinen Text. Bitte schreiben Sie zuerst Ihren "
+                              L"Gruß."
+                            : L"The card has no text yet. Please write your greeting first.";
+}
+
+const wchar_t* CardFullMessage(int language) {
+    return German(language) ? L"Die Karte ist voll: Mehr Text passt nicht hinein."
+                            : L"The card is full: no more text fits.";
+}
+
+std::wstring PasteCutMessage(int language, size_t leftOut) {
+    const std::wstring n = std::to_wstring(leftOut);
+    if (German(language))
+        return leftOut == 1 ? L"Der eingefügte Text passte nicht ganz auf die Karte: Das letzte "
+                              L"Zeichen wurde weggelassen."
+                            : L"Der eingefügte Text passte nicht ganz auf die Karte: Die letzten " +
+                                  n + L" Zeichen wurden weggelassen.";
+    return leftOut == 1 ? L"The pasted text did not fit on the card: its last character was left "
+                          L"out."
+                        : L"The pasted text did not fit on the card: its last " + n +
+                              L" characters were left out.";
+}
+
 const wchar_t* CardTextTooLongMessage(int language) {
     return German(language) ? L"Der Text ist zu lang für die Karte. Bitte kürzen Sie ihn."
                             : L"The text is too long for the card. Please shorten it.";

@@ -32,3 +32,12 @@ std::string LibraryHomepage(int language);
 const wchar_t* CardSavedMessage(int language);
 const wchar_t* CardNotSavedMessage(int language);
 const wchar_t* CardTextTooLongMessage(int language);
+// The text read back from the saved card differs from the one in the window.
+const wchar_t* CardTextNotExactMessage(int language);
+// A save with no text.
+const wchar_t* CardTextEmptyMessage(int language);
+
+// Said while the text is edited: typing at the limit of the card (once), and
+// a paste of which `leftOut` characters did not fit.
+const wchar_t* CardFullMessage(int language);
+std::wstring PasteCutMessage(int language, size_t leftOut);

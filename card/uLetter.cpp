@@ -90,9 +90,10 @@ TLetterForm::TLetterForm()
     script.color = LetterInkColor;
     LetterMemo.SetFont(script);
     LetterMemo.SetReadOnly(true);
-    // The card's block holds at most this many text bytes (CR LF counted), so
-    // a zero byte always ends the text.
-    LetterMemo.SetMaxBytes(MaxCardTextBytes);
+    // The card's block holds at most this many text bytes as stored (CR LF
+    // counted), so a zero byte always ends the text.
+    LetterMemo.SetMaxBytes(MaxCardTextBytes,
+                           [](const std::wstring& text) { return StoredCardTextBytes(text); });
     LetterMemo.SetText(InitialLetterText());
     LetterMemoChange();
 
@@ -117,6 +118,7 @@ TLetterForm::TLetterForm()
     HelpSpeedButton.OnClick = [this] { HelpSpeedButtonClick(); };
     SaveSpeedButton.OnClick = [this] { SaveSpeedButtonClick(); };
     LetterMemo.OnChange = [this] { LetterMemoChange(); };
+    LetterMemo.OnLimit = [this](size_t leftOut) { LetterMemoLimit(leftOut); };
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
 
@@ -151,7 +153,7 @@ void TLetterForm::FormShow() {
         if (block.language)
             LanguageListBox.SetItemIndex(*block.language);
         if (block.text)
-            LetterMemo.SetText(ui::FromAnsi(*block.text));
+            LetterMemo.SetText(ShownCardText(*block.text));
         LetterMemoChange();
     }
     LanguageListBoxClick();
@@ -161,12 +163,27 @@ void TLetterForm::FormShow() {
 }
 
 void TLetterForm::LetterMemoChange() {
+    if (CardFullSaid && StoredCardTextBytes(LetterMemo.Text()) + 4 <= MaxCardTextBytes)
+        CardFullSaid = false;
     ui::FontSpec font = LetterMemo.GetFont();
     const std::wstring face = ScriptFont.FaceFor(LetterMemo.Text());
     if (font.face != face) {
         font.face = face;
         LetterMemo.SetFont(font);
     }
+}
+
+void TLetterForm::LetterMemoLimit(size_t leftOut) {
+    // Room for any one more character (four bytes) lets the next stop speak again.
+    const bool full = StoredCardTextBytes(LetterMemo.Text()) + 4 > MaxCardTextBytes;
+    if (leftOut == 1 && full) {
+        if (!CardFullSaid && ShowMessage)
+            ShowMessage(CardFullMessage(Language()), MB_ICONINFORMATION);
+        CardFullSaid = true;
+        return;
+    }
+    if (ShowMessage)
+        ShowMessage(PasteCutMessage(Language(), leftOut), MB_ICONWARNING);
 }
 
 void TLetterForm::LanguageListBoxClick() {
@@ -239,12 +256,24 @@ void TLetterForm::SaveSpeedButtonClick() {
     // which stays on top: they show above it and above the scene.
     const std::wstring text = LetterMemo.Text();
     const int language = LanguageListBox.ItemIndex();
+    // A card without text would show the recipient an empty sheet.
+    if (text.empty()) {
+        ShowMessage(CardTextEmptyMessage(language), MB_ICONWARNING);
+        return;
+    }
     std::optional<std::wstring> target = AskSaveFile ? AskSaveFile() : std::nullopt;
     if (target) {
-        switch (SaveCardFile(ProgramFile, IsPersonalCard, ui::ToAnsi(text), language, *target)) {
-        case CardSaveResult::Saved:
-            ShowMessage(CardSavedMessage(language), MB_ICONINFORMATION);
+        switch (
+            SaveCardFile(ProgramFile, IsPersonalCard, StoredCardText(text), language, *target)) {
+        case CardSaveResult::Saved: {
+            // Success only when the saved card shows exactly the text of the
+            // window (every line break as CR LF, as the card reads them).
+            const CardBlockRead back = ReadCardFileBlock(*target);
+            const bool exact = back.text && ShownCardText(*back.text) == NormalizeLineBreaks(text);
+            ShowMessage(exact ? CardSavedMessage(language) : CardTextNotExactMessage(language),
+                        exact ? MB_ICONINFORMATION : MB_ICONERROR);
             break;
+        }
         case CardSaveResult::TextTooLong:
             ShowMessage(CardTextTooLongMessage(language), MB_ICONWARNING);
             break;

@@ -65,9 +65,14 @@ public:
     void SaveSpeedButtonClick();
     // Shows the text in the script font that has all its characters.
     void LetterMemoChange();
+    // An edit cut at the card's limit: says how much of a paste was left out,
+    // and that the card is full when typing meets the limit (once, until
+    // there is room again).
+    void LetterMemoLimit(size_t leftOut);
 
 private:
     std::optional<std::wstring> RunSaveDialog();
+    bool CardFullSaid = false;
 };
 
 extern TLetterForm* LetterForm;

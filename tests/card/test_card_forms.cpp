@@ -194,6 +194,70 @@ TEST(LetterWindow, SavingAndReadingPersonalCards) {
     ::DeleteFileW(program.c_str());
 }
 
+TEST(LetterWindow, TheLimitSpeaksAndAnyScriptIsSavedExactly) {
+    const std::wstring program = MakeProgramFile(L"letter-limit-program.exe");
+    const std::wstring card = TempFile(L"letter-limit-card.exe");
+    ::DeleteFileW(card.c_str());
+    const std::wstring greek = L"\u039A\u03B1\u03BB\u03AC \u03A7\u03C1\u03B9\u03C3\u03C4"
+                               L"\u03BF\u03CD\u03B3\u03B5\u03BD\u03BD\u03B1 \xD83C\xDF84";
+    {
+        LetterFixture f(program);
+        TLetterForm& l = f.form;
+        l.FormShow();
+        l.CreateOwnCardSpeedButtonClick();
+        HWND memo = l.LetterMemo.Handle();
+        auto typeAtEnd = [&](const std::wstring& keys) {
+            const LRESULT end = ::GetWindowTextLengthW(memo);
+            ::SendMessageW(memo, EM_SETSEL, end, end);
+            for (wchar_t k : keys)
+                ::SendMessageW(memo, WM_CHAR, k, 1);
+        };
+        auto pasteAtEnd = [&](const std::wstring& text) {
+            const LRESULT end = ::GetWindowTextLengthW(memo);
+            ::SendMessageW(memo, EM_SETSEL, end, end);
+            ::SendMessageW(memo, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+        };
+
+        // Typing at the limit says so once, and again after room was made.
+        l.LetterMemo.SetText(std::wstring(993, L'x'));
+        typeAtEnd(L"abc");
+        EXPECT_EQ(l.LetterMemo.Text(), std::wstring(993, L'x') + L"a");
+        ASSERT_EQ(f.messages.shown, std::vector<std::wstring>{CardFullMessage(0)});
+        typeAtEnd(std::wstring(10, L'\b') + L"0123456789A");
+        EXPECT_EQ(f.messages.shown.size(), 2u);
+        EXPECT_EQ(l.LetterMemo.Text().size(), 994u);
+
+        // A paste keeps what fits and says how much was left out: 330
+        // Japanese characters fit, in English here.
+        l.LanguageListBox.SetItemIndex(1);
+        l.LanguageListBoxClick();
+        l.LetterMemo.SetText(L"");
+        pasteAtEnd(std::wstring(400, L'\u65E5'));
+        EXPECT_EQ(l.LetterMemo.Text(), std::wstring(330, L'\u65E5'));
+        EXPECT_EQ(f.messages.shown.back(), PasteCutMessage(1, 70));
+
+        // An empty text is not saved.
+        f.messages.shown.clear();
+        f.target = card;
+        l.LetterMemo.SetText(L"");
+        l.SaveSpeedButtonClick();
+        EXPECT_EQ(f.messages.shown, std::vector<std::wstring>{CardTextEmptyMessage(1)});
+        EXPECT_EQ(::GetFileAttributesW(card.c_str()), INVALID_FILE_ATTRIBUTES);
+
+        // Greek with an emoji: saved, and success is said after reading it back.
+        l.LetterMemo.SetText(greek);
+        l.SaveSpeedButtonClick();
+        EXPECT_EQ(f.messages.shown.back(), CardSavedMessage(1));
+    }
+    {
+        LetterFixture f(card);
+        f.form.FormShow();
+        EXPECT_EQ(f.form.LetterMemo.Text(), greek);
+    }
+    ::DeleteFileW(card.c_str());
+    ::DeleteFileW(program.c_str());
+}
+
 TEST(LetterWindow, HelpFillsTheAboutWindowAndKeepsTheLanguage) {
     LetterFixture f(MakeProgramFile(L"letter-help.exe"));
     TLetterForm& l = f.form;
