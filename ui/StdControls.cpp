@@ -156,6 +156,7 @@ void Memo::SetText(const std::wstring& text) {
     ::SetWindowTextW(Handle(), text.c_str());
     settingText_ = false;
     accepted_ = text;
+    UpdateAutoScrollBar();
 }
 
 std::vector<std::wstring> Memo::Lines() const {
@@ -189,6 +190,58 @@ void Memo::SetVerticalScrollBar(bool on) {
         return;
     vScroll_ = on;
     Rebuild();
+}
+
+void Memo::SetAutoVerticalScrollBar(bool on) {
+    autoVScroll_ = on;
+    UpdateAutoScrollBar();
+}
+
+bool Memo::LinesHidden() const {
+    HWND h = Handle();
+    const auto lines = static_cast<int>(::SendMessageW(h, EM_GETLINECOUNT, 0, 0));
+    RECT shown{};
+    ::SendMessageW(h, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&shown));
+    HDC dc = ::GetDC(h);
+    if (!dc)
+        return false;
+    HGDIOBJ old =
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(h, WM_GETFONT, 0, 0)));
+    TEXTMETRICW tm{};
+    ::GetTextMetricsW(dc, &tm);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(h, dc);
+    return tm.tmHeight > 0 && lines * tm.tmHeight > shown.bottom - shown.top;
+}
+
+void Memo::UpdateAutoScrollBar() {
+    HWND h = Handle();
+    if (!autoVScroll_ || vScroll_ || !h)
+        return;
+    // Shown, the bar narrows the text and can only add lines; hidden, it
+    // widens it and can only take lines away: one look decides.
+    const LONG_PTR style = ::GetWindowLongPtrW(h, GWL_STYLE);
+    const bool shown = (style & WS_VSCROLL) != 0;
+    const bool hidden = LinesHidden();
+    if (shown == hidden)
+        return;
+    ::SetWindowLongPtrW(h, GWL_STYLE, hidden ? style | WS_VSCROLL : style & ~WS_VSCROLL);
+    ::SetWindowPos(h, nullptr, 0, 0, 0, 0,
+                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The control takes the new width for its lines once it is told its size again.
+    RECT r{};
+    ::GetClientRect(h, &r);
+    ::SendMessageW(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(r.right, r.bottom));
+}
+
+void Memo::FontChanged() {
+    Control::FontChanged();
+    UpdateAutoScrollBar();
+}
+
+void Memo::ApplyBounds() {
+    Control::ApplyBounds();
+    UpdateAutoScrollBar();
 }
 
 void Memo::SetMaxLength(int characters) {
@@ -226,6 +279,7 @@ void Memo::OnCommand(WORD code) {
         }
         accepted_ = now;
     }
+    UpdateAutoScrollBar();
     if (OnChange)
         OnChange();
     if (leftOut > 0 && OnLimit)

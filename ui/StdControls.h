@@ -69,6 +69,9 @@ public:
     void SetBorder(bool border);
     bool VerticalScrollBar() const { return vScroll_; }
     void SetVerticalScrollBar(bool on);
+    // Shows the vertical scroll bar only while the text has more lines than
+    // the box shows (a text set, an edit, a new size or font).
+    void SetAutoVerticalScrollBar(bool on);
     // Most characters the user can enter; 0: no limit of our own.
     int MaxLength() const { return maxLength_; }
     void SetMaxLength(int characters);
@@ -94,8 +97,13 @@ public:
 protected:
     void OnCommand(WORD code) override;
     HBRUSH OnCtlColor(HDC dc) override;
+    void FontChanged() override;
+    void ApplyBounds() override;
 
 private:
+    // More lines than the box shows, with the scroll bar as it is now.
+    bool LinesHidden() const;
+    void UpdateAutoScrollBar();
     DWORD Style() const;
     DWORD ExStyle() const;
     void Rebuild();
@@ -104,6 +112,7 @@ private:
     bool readOnly_ = false;
     bool border_ = true;
     bool vScroll_ = false;
+    bool autoVScroll_ = false;
     int maxLength_ = 0;
     size_t maxBytes_ = 0;
     ByteCount byteCount_;

@@ -187,6 +187,35 @@ TEST(MemoControl, TextLinesStylesLimitsAndEvents) {
     form.Hide();
 }
 
+TEST(MemoControl, ScrollBarOnlyWhileTheTextIsLongerAndLongWordsWrap) {
+    ui::Form form;
+    ui::Memo memo(form);
+    memo.SetBounds(0, 0, 200, 80);
+    memo.SetBorder(false);
+    memo.SetAutoVerticalScrollBar(true);
+    auto barShown = [&] {
+        return (::GetWindowLongPtrW(memo.Handle(), GWL_STYLE) & WS_VSCROLL) != 0;
+    };
+    memo.SetText(L"one\r\ntwo");
+    EXPECT_FALSE(barShown());
+    std::wstring many;
+    for (int i = 0; i < 20; ++i)
+        many += L"line\r\n";
+    memo.SetText(many);
+    EXPECT_TRUE(barShown());
+    // Typed away again, and a larger box that shows it all.
+    ::SendMessageW(memo.Handle(), EM_SETSEL, 0, -1);
+    ::SendMessageW(memo.Handle(), WM_CHAR, L'x', 1);
+    EXPECT_EQ(memo.Text(), L"x");
+    EXPECT_FALSE(barShown());
+    memo.SetText(many);
+    memo.SetBounds(0, 0, 200, 2000);
+    EXPECT_FALSE(barShown());
+    // A word wider than the box goes on over several lines.
+    memo.SetText(std::wstring(200, L'W'));
+    EXPECT_GT(::SendMessageW(memo.Handle(), EM_GETLINECOUNT, 0, 0), 1);
+}
+
 TEST(Buttons, FlatButtonClickHoverAndPushButtonClick) {
     ui::Form form;
     ui::Panel panel(form);
