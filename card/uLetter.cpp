@@ -90,6 +90,8 @@ TLetterForm::TLetterForm()
     script.color = LetterInkColor;
     LetterMemo.SetFont(script);
     LetterMemo.SetReadOnly(true);
+    // Long texts can be read whole; the default greeting needs no bar.
+    LetterMemo.SetAutoVerticalScrollBar(true);
     // The card's block holds at most this many text bytes as stored (CR LF
     // counted), so a zero byte always ends the text.
     LetterMemo.SetMaxBytes(MaxCardTextBytes,

@@ -76,6 +76,10 @@ TEST(LetterWindow, LayoutLanguagesAndOwnCardMode) {
     EXPECT_FALSE(l.InfoLabel.Visible());
     EXPECT_FALSE(l.LanguageListBox.Visible());
     EXPECT_EQ(l.LetterMemo.Text(), InitialLetterText());
+    auto barShown = [&] {
+        return (::GetWindowLongPtrW(l.LetterMemo.Handle(), GWL_STYLE) & WS_VSCROLL) != 0;
+    };
+    EXPECT_FALSE(barShown()) << "the greeting fits the sheet";
 
     l.FormShow();
     EXPECT_FALSE(l.IsPersonalCard);
@@ -234,6 +238,17 @@ TEST(LetterWindow, TheLimitSpeaksAndAnyScriptIsSavedExactly) {
         l.LetterMemo.SetText(L"");
         pasteAtEnd(std::wstring(400, L'\u65E5'));
         EXPECT_EQ(l.LetterMemo.Text(), std::wstring(330, L'\u65E5'));
+        // A text longer than the sheet gets a scroll bar, only while it is.
+        auto barShown = [&] { return (::GetWindowLongPtrW(memo, GWL_STYLE) & WS_VSCROLL) != 0; };
+        std::wstring lines;
+        for (int i = 0; i < 30; ++i)
+            lines += L"Zeile " + std::to_wstring(i) + L"\r\n";
+        l.LetterMemo.SetText(L"");
+        pasteAtEnd(lines);
+        EXPECT_TRUE(barShown());
+        ::SendMessageW(memo, EM_SETSEL, 0, -1);
+        ::SendMessageW(memo, WM_CHAR, L'x', 1);
+        EXPECT_FALSE(barShown());
         EXPECT_EQ(f.messages.shown.back(), PasteCutMessage(1, 70));
 
         // An empty text is not saved.
