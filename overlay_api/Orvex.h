@@ -37,6 +37,10 @@ extern "C" {
  * in the high 16 bits, each a signed 16-bit number: read them with
  * (short)LOWORD(lParam) and (short)HIWORD(lParam). For STATUSCHANGED wParam
  * is the ID and lParam one of the STATUSCHANGED_ values. */
+/* The overlay window's class and title (see "Finding the overlay window"). */
+#define ORVEX_WINDOW_CLASS L"OrvexOverlay"
+#define ORVEX_WINDOW_TITLE L"Orvex"
+
 enum {
     WM_TRANSPARENTELEMENT_CLICK = WM_USER + 7000,
     WM_TRANSPARENTELEMENT_DBLCLK = WM_USER + 7001,

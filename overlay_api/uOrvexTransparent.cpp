@@ -8,8 +8,11 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <string_view>
 
-// The header's numbers for clients are the overlay's own.
+// The header's numbers and names for clients are the overlay's own.
+static_assert(std::wstring_view(ORVEX_WINDOW_CLASS) == OverlayWindowClass &&
+              std::wstring_view(ORVEX_WINDOW_TITLE) == OverlayWindowTitle);
 static_assert(ORVEX_MAX_POLYLINE_VERTICES == FreehandCapacity);
 static_assert(ORVEX_CURSOR_DEFAULT == crDefault && ORVEX_CURSOR_NONE == crNone &&
               ORVEX_CURSOR_ARROW == crArrow && ORVEX_CURSOR_CROSS == crCross &&

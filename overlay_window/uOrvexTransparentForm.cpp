@@ -56,7 +56,8 @@ bool TTransparentForm::CreateForm() {
     ui::WindowParams p;
     p.exStyle = OverlayExStyle;
     p.style = WS_POPUP | WS_CLIPCHILDREN;
-    p.caption = L"Orvex";
+    p.caption = OverlayWindowTitle;
+    p.className = OverlayWindowClass;
     p.width = 1;
     p.height = 1;
     p.parent = app.Handle();

@@ -31,6 +31,10 @@ constexpr UINT WM_NOTIFYICON = WM_USER + 1;
 constexpr DWORD OverlayExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 
 extern const wchar_t OrvexHomepageAddress[];
+// The overlay window's class and title, by which clients find it
+// (ORVEX_WINDOW_CLASS and ORVEX_WINDOW_TITLE of Orvex.h).
+inline constexpr wchar_t OverlayWindowClass[] = L"OrvexOverlay";
+inline constexpr wchar_t OverlayWindowTitle[] = L"Orvex";
 
 class TTransparentForm : public ui::Window {
 public:

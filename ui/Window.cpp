@@ -11,9 +11,10 @@ namespace ui {
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace {
-constexpr wchar_t kClassName[] = L"FrostvaleWindow";
+constexpr wchar_t kClassName[] = L"UiToolkitWindow";
 constexpr UINT_PTR kSubclassId = 0x46726F; // routes a standard control to its object
-bool classRegistered = false;
+// The classes registered by this module, each with StaticWindowProc.
+std::vector<std::wstring> registeredClasses;
 
 // The module that holds this code: the program, or the DLL when the library
 // is built as one, so the class dies with the code of its window procedure.
@@ -27,12 +28,14 @@ HINSTANCE Window::Instance() {
 }
 
 void Window::UnregisterClassIfUnused() {
-    if (classRegistered && ::UnregisterClassW(kClassName, ThisModule()))
-        classRegistered = false;
+    std::erase_if(registeredClasses, [](const std::wstring& name) {
+        return ::UnregisterClassW(name.c_str(), ThisModule()) != FALSE;
+    });
 }
 
-void Window::RegisterClassOnce() {
-    if (classRegistered)
+void Window::RegisterClassOnce(const wchar_t* name) {
+    if (std::find(registeredClasses.begin(), registeredClasses.end(), name) !=
+        registeredClasses.end())
         return;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -40,9 +43,9 @@ void Window::RegisterClassOnce() {
     wc.lpfnWndProc = &Window::StaticWindowProc;
     wc.hInstance = ThisModule();
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    classRegistered =
-        ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    wc.lpszClassName = name;
+    if (::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS)
+        registeredClasses.emplace_back(name);
 }
 
 const wchar_t* Window::ClassName() {
@@ -58,9 +61,10 @@ Window::~Window() {
 bool Window::Create(const WindowParams& p) {
     if (hwnd_)
         return true;
-    RegisterClassOnce();
+    const wchar_t* className = p.className ? p.className : kClassName;
+    RegisterClassOnce(className);
     HWND h = ::CreateWindowExW(
-        p.exStyle, kClassName, p.caption.c_str(), p.style, p.x, p.y, p.width, p.height, p.parent,
+        p.exStyle, className, p.caption.c_str(), p.style, p.x, p.y, p.width, p.height, p.parent,
         (p.style & WS_CHILD) ? reinterpret_cast<HMENU>(p.childId) : nullptr, ThisModule(), this);
     return h != nullptr;
 }
@@ -74,10 +78,11 @@ void Window::Destroy() {
 Window* Window::FromHandle(HWND hwnd) {
     if (!hwnd)
         return nullptr;
-    wchar_t name[64];
-    if (!::GetClassNameW(hwnd, name, 64))
-        return nullptr;
-    if (wcscmp(name, kClassName) == 0)
+    // A window of one of our classes runs our window procedure (in this
+    // module: another module's copy of the toolkit has its own).
+    if (::GetClassLongPtrW(hwnd, GCLP_WNDPROC) ==
+            reinterpret_cast<ULONG_PTR>(&Window::StaticWindowProc) &&
+        ::GetClassLongPtrW(hwnd, GCLP_HMODULE) == reinterpret_cast<ULONG_PTR>(ThisModule()))
         return reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     DWORD_PTR ref = 0;
     if (::GetWindowSubclass(hwnd, &Window::SubclassProc, kSubclassId, &ref))
@@ -128,7 +133,7 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     try {
         return self->Route(msg, wParam, lParam);
     } catch (...) {
-        ::OutputDebugStringW(L"FrostvaleWindow: an event handler failed\n");
+        ::OutputDebugStringW(L"UiToolkitWindow: an event handler failed\n");
         return 0;
     }
 }
@@ -152,7 +157,7 @@ LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     try {
         return self->Route(msg, wParam, lParam);
     } catch (...) {
-        ::OutputDebugStringW(L"FrostvaleWindow: an event handler failed\n");
+        ::OutputDebugStringW(L"UiToolkitWindow: an event handler failed\n");
         return 0;
     }
 }

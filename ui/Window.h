@@ -1,6 +1,8 @@
-// The one window class of the program. Every window object derives from
-// Window; the static window procedure finds the object by GWLP_USERDATA and
-// forwards each message to its virtual HandleMessage.
+// The toolkit's window classes: every window object derives from Window, and
+// every class it registers has the one static window procedure, which finds
+// the object by GWLP_USERDATA and forwards each message to its virtual
+// HandleMessage. A window takes the toolkit's own class unless its maker
+// names another (a library's window, which its clients look for by name).
 #pragma once
 
 #include <windows.h>
@@ -20,8 +22,9 @@ struct WindowParams {
     int y = CW_USEDEFAULT;
     int width = CW_USEDEFAULT;
     int height = CW_USEDEFAULT;
-    HWND parent = nullptr; // owner for top-level windows, parent for WS_CHILD
-    UINT_PTR childId = 0;  // control id for WS_CHILD windows
+    HWND parent = nullptr;              // owner for top-level windows, parent for WS_CHILD
+    UINT_PTR childId = 0;               // control id for WS_CHILD windows
+    const wchar_t* className = nullptr; // nullptr: the toolkit's class
 };
 
 class Window {
@@ -42,11 +45,11 @@ public:
     // The object behind a window made by this class (or a standard control
     // wrapped with CreateNative), or nullptr.
     static Window* FromHandle(HWND hwnd);
-    // Name of the registered window class.
+    // Name of the toolkit's own window class.
     static const wchar_t* ClassName();
     // The module whose code runs the windows (the program, or the DLL).
     static HINSTANCE Instance();
-    // Unregisters the class when no window of it is left (library end).
+    // Unregisters each class no window of which is left (library end).
     static void UnregisterClassIfUnused();
 
 protected:
@@ -67,7 +70,7 @@ protected:
 
 private:
     friend class Timer;
-    static void RegisterClassOnce();
+    static void RegisterClassOnce(const wchar_t* name);
     static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR refData);

@@ -39,12 +39,12 @@ inline void Pump(DWORD ms) {
 }
 
 // "Finding the overlay window": a top-level window of the thread that made the
-// first call, class "FrostvaleWindow", title "Orvex".
+// first call, of the class and title Orvex.h names.
 inline BOOL CALLBACK FindOverlay(HWND window, LPARAM out) {
     wchar_t name[64] = L"", title[64] = L"";
     ::GetClassNameW(window, name, 64);
     ::GetWindowTextW(window, title, 64);
-    if (std::wstring(name) == L"FrostvaleWindow" && std::wstring(title) == L"Orvex") {
+    if (std::wstring(name) == ORVEX_WINDOW_CLASS && std::wstring(title) == ORVEX_WINDOW_TITLE) {
         *reinterpret_cast<HWND*>(out) = window;
         return FALSE;
     }
