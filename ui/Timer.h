@@ -1,5 +1,5 @@
-// A window timer owned by a Window. Its rules, which the card's timeline
-// relies on:
+// A window timer owned by a Window. Its rules, which timelines built on it
+// rely on:
 //  - setting a different interval restarts the period of an enabled timer;
 //  - setting the interval it already has changes nothing;
 //  - enabling a disabled timer starts a fresh period; enabling an enabled one
