@@ -262,11 +262,8 @@ const TTransparentFormObject* TItemStore::FindItem(int32_t ID) const {
 void TItemStore::NotifyStatusChanged(int32_t ID, int32_t Status) const {
     if (!CallbackWindow)
         return;
-    try {
-        ::PostMessageW(CallbackWindow, OrvexMessage::StatusChanged, static_cast<WPARAM>(ID),
-                       static_cast<LPARAM>(Status));
-    } catch (...) {
-    }
+    ::PostMessageW(CallbackWindow, OrvexMessage::StatusChanged, static_cast<WPARAM>(ID),
+                   static_cast<LPARAM>(Status));
 }
 
 bool TItemStore::UpdateAutohide(POINT pointer) {
