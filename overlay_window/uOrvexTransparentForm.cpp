@@ -1,6 +1,5 @@
 #include "overlay_window/uOrvexTransparentForm.h"
 
-#include "overlay_window/uOrvexItemShapes.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 
