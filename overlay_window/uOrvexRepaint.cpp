@@ -67,8 +67,7 @@ public:
     // areas; boxes, when given, receives where each drew.
     ui::Region PaintInFull(TItemList& list, ui::Canvas& canvas, std::vector<RECT>* boxes);
     bool RebuildIncremental(ui::Canvas& canvas);
-    void RebuildOcclusion(ui::Canvas& canvas, const std::vector<size_t>& dirty, size_t firstClean,
-                          size_t lastClean);
+    void RebuildOcclusion(ui::Canvas& canvas, const std::vector<size_t>& dirty, size_t firstClean);
     void RebuildDamaged(ui::Canvas& canvas);
 
     const ui::Region& Shape() const override { return layer_ ? shown_ : shape_; }
@@ -345,7 +344,7 @@ bool TIncrementalRepaint::RebuildIncremental(ui::Canvas& canvas) {
     }
     if (gains) {
         ++stats_.Gains;
-        RebuildOcclusion(canvas, dirty, firstClean, lastClean);
+        RebuildOcclusion(canvas, dirty, firstClean);
     } else {
         ++stats_.Damaged;
         RebuildDamaged(canvas);
@@ -354,7 +353,7 @@ bool TIncrementalRepaint::RebuildIncremental(ui::Canvas& canvas) {
 }
 
 void TIncrementalRepaint::RebuildOcclusion(ui::Canvas& canvas, const std::vector<size_t>& dirty,
-                                           size_t firstClean, size_t /*lastClean*/) {
+                                           size_t firstClean) {
     HDC dc = canvas.Handle();
     TItemList& list = *scene_.Items;
     // New items above all others: in paint order, in full.
