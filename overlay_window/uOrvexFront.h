@@ -14,8 +14,8 @@
 
 #include <vector>
 
-// How the overlay is put in front: SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW.
-constexpr UINT FrontWindowPosFlags = 0x53;
+// How the overlay is put in front: shown, at the top, not activated.
+constexpr UINT FrontWindowPosFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
 
 class TFrontKeeper {
 public:
