@@ -34,8 +34,8 @@ struct ZOrderEntry {
 // overlay at the top and then raises the own windows that were above it
 // again, lowest first, so that their order is kept. The own windows above
 // are also cut out of the overlay's shape: where the system stacks windows
-// its own way (a window manager under Wine) they show and take their clicks
-// all the same.
+// its own way (uOrvexPlatform.h) they show and take their clicks all the
+// same.
 //
 // slippedBelow lists own windows that were above at the last look and now lie
 // below without having been lowered by the program (where the platform can

@@ -1,5 +1,10 @@
 // What the overlay window does differently where it runs under Wine on an X
 // desktop. Each measure says what it works around; on Windows none applies.
+//
+// Not a measure, but why the picture copy (uOrvexPictureCopy.h) works part by
+// part everywhere: Wine works out the clipping of a drawing on a shaped window
+// in time that grows with the square of the shape's rectangles, seconds for
+// the whole window at many thousands.
 #pragma once
 
 #include <windows.h>
