@@ -202,15 +202,12 @@ bool Memo::LinesHidden() const {
     const auto lines = static_cast<int>(::SendMessageW(h, EM_GETLINECOUNT, 0, 0));
     RECT shown{};
     ::SendMessageW(h, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&shown));
-    HDC dc = ::GetDC(h);
+    WindowDC dc(h);
     if (!dc)
         return false;
-    HGDIOBJ old =
-        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(h, WM_GETFONT, 0, 0)));
+    Selection font(dc.Get(), FontHandle());
     TEXTMETRICW tm{};
-    ::GetTextMetricsW(dc, &tm);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(h, dc);
+    ::GetTextMetricsW(dc.Get(), &tm);
     return tm.tmHeight > 0 && lines * tm.tmHeight > shown.bottom - shown.top;
 }
 
