@@ -43,11 +43,6 @@ std::wstring InterfaceDokuText();
 
 // The 64 × 64 demo picture: a grey set square with a yellow arc on magenta.
 ui::Picture MakeDemoPicture();
-// The bytes of a 24-bit bottom-up BMP file of the picture.
-std::vector<uint8_t> EncodeBmp24(const ui::PixelImage& image);
-// Writes a picture as a 24-bit BMP file, replacing any file of that name;
-// false when it cannot be written completely.
-bool SaveBmpFile(const ui::PixelImage& image, const std::wstring& fileName);
 
 // The random source of the demo buttons: Random(n) in 0 .. n - 1 (0 for n of
 // 0 or less); Randomize re-seeds from the time of day.
