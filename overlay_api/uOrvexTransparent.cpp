@@ -1,5 +1,6 @@
 #include "overlay_api/uOrvexTransparent.h"
 
+#include "overlay_window/uOrvexTransparentAbout.h"
 #include "overlay_window/uOrvexTransparentForm.h"
 #include "screen_objects/uScreenFreehand.h"
 #include "ui/Handles.h"
@@ -159,6 +160,11 @@ void EnsureTransparentForm() {
         delete form;
         return;
     }
+    // The menu's library dialog, a client of the store like the program.
+    form->SetLibraryDialogMaker([form] {
+        return MakeLibraryDialog(form->Store(), form->Handle(),
+                                 [form] { form->LibraryDialogShownOrHidden(); });
+    });
     FormInstance = form;
     FormCreated = true;
 }

@@ -1,6 +1,6 @@
 #include "overlay_window/uOrvexTransparentAbout.h"
 
-#include "overlay_window/uOrvexTransparentForm.h"
+#include "overlay_window/uOrvexHomepage.h"
 #include "ui/Application.h"
 #include "ui/Canvas.h"
 #include "ui/PictureEncode.h"
@@ -8,14 +8,6 @@
 #include <shellapi.h>
 
 #include <array>
-
-// The overlay window makes this dialog through its factory on first use.
-TTransparentForm::DialogFactory TTransparentForm::LibraryDialogFactory =
-    [](TTransparentForm& owner) -> std::unique_ptr<ui::Window> {
-    auto dialog = std::make_unique<TOrvexTransparentAboutForm>(owner);
-    dialog->DoCreate();
-    return dialog;
-};
 
 namespace {
 
@@ -135,7 +127,8 @@ int32_t TDemoRandom::Random(int32_t n) {
 
 // ---------------------------------------------------------------- the dialog
 
-TOrvexTransparentAboutForm::TOrvexTransparentAboutForm(TTransparentForm& owner)
+TOrvexTransparentAboutForm::TOrvexTransparentAboutForm(TItemStore& store, HWND owner,
+                                                       std::function<void()> shownOrHidden)
     : PageControl(*this), AboutTabSheet(PageControl, L"About"),
       DokuTabSheet(PageControl, L"Documentation"), ExampleTabSheet(PageControl, L"Example"),
       AboutMemo(AboutTabSheet), InterfaceDokuMemo(DokuTabSheet), DemoImage(ExampleTabSheet),
@@ -149,15 +142,16 @@ TOrvexTransparentAboutForm::TOrvexTransparentAboutForm(TTransparentForm& owner)
       CloseButton(FootPanel, L"&Close"), DemoButtons{&PointButton,    &LineButton, &RectangleButton,
                                                      &PolylineButton, &TextButton, &BitmapButton,
                                                      &EllipseButton,  &ClearButton},
-      Random(std::make_unique<TDemoRandom>()), OpenAddress(OpenWithShell), owner_(owner) {
+      Random(std::make_unique<TDemoRandom>()), OpenAddress(OpenWithShell), store_(store),
+      shownOrHidden_(std::move(shownOrHidden)) {
     SetBorderStyle(ui::BorderStyle::ToolWindow);
     SetCaption(L"About Orvex SDK (Orvex.dll)");
     SetClientSize(AboutFormClientWidth, AboutFormClientHeight);
     SetFormStyle(ui::FormStyle::StayOnTop);
     SetPosition(ui::FormPosition::ScreenCenter);
     // Owned by the overlay window: it stays above it and goes with it.
-    if (Handle() && owner.Handle())
-        ::SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner.Handle()));
+    if (Handle() && owner)
+        ::SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
 
     FootPanel.SetHeight(FootPanelHeight);
     FootPanel.SetAlign(ui::Align::Bottom);
@@ -205,6 +199,14 @@ TOrvexTransparentAboutForm::TOrvexTransparentAboutForm(TTransparentForm& owner)
     ClearButton.OnClick = [this] { ClearButtonClick(); };
     CloseButton.OnClick = [this] { CloseButtonClick(); };
     HomepageButton.OnClick = [this] { HomepageButtonClick(); };
+}
+
+std::unique_ptr<TOrvexTransparentAboutForm> MakeLibraryDialog(TItemStore& store, HWND owner,
+                                                              std::function<void()> shownOrHidden) {
+    auto dialog =
+        std::make_unique<TOrvexTransparentAboutForm>(store, owner, std::move(shownOrHidden));
+    dialog->DoCreate();
+    return dialog;
 }
 
 void TOrvexTransparentAboutForm::FormCreate() {
@@ -257,7 +259,7 @@ void TOrvexTransparentAboutForm::PointButtonClick() {
     const POINT position = RandomPosition();
     const int32_t style = Random->Random(4);
     const COLORREF color = RandomColor();
-    owner_.Store().AddPointItem(position, style, color, true);
+    store_.AddPointItem(position, style, color, true);
 }
 
 void TOrvexTransparentAboutForm::LineButtonClick() {
@@ -266,7 +268,7 @@ void TOrvexTransparentAboutForm::LineButtonClick() {
     const POINT end = RandomPosition();
     const int32_t width = RandomWidth();
     const COLORREF color = RandomColor();
-    owner_.Store().AddLineItem(start, end, width, color, true);
+    store_.AddLineItem(start, end, width, color, true);
 }
 
 void TOrvexTransparentAboutForm::RectangleButtonClick() {
@@ -274,7 +276,7 @@ void TOrvexTransparentAboutForm::RectangleButtonClick() {
     const RECT rect = RandomRect();
     const int32_t width = RandomWidth();
     const COLORREF color = RandomColor();
-    owner_.Store().AddRectangleItem(rect, false, width, color, true);
+    store_.AddRectangleItem(rect, false, width, color, true);
 }
 
 void TOrvexTransparentAboutForm::PolylineButtonClick() {
@@ -284,8 +286,8 @@ void TOrvexTransparentAboutForm::PolylineButtonClick() {
         p = RandomPosition();
     const int32_t width = RandomWidth();
     const COLORREF color = RandomColor();
-    owner_.Store().AddPolylineItem(points.data(), static_cast<int32_t>(points.size()), false, width,
-                                   color, true);
+    store_.AddPolylineItem(points.data(), static_cast<int32_t>(points.size()), false, width, color,
+                           true);
 }
 
 void TOrvexTransparentAboutForm::TextButtonClick() {
@@ -295,7 +297,7 @@ void TOrvexTransparentAboutForm::TextButtonClick() {
     const bool bold = Random->Random(10) % 4 == 0;
     const bool italic = Random->Random(10) % 3 == 0;
     const COLORREF color = RandomColor();
-    owner_.Store().AddTextItem(position, L"Test", L"Arial", size, bold, italic, color, true);
+    store_.AddTextItem(position, L"Test", L"Arial", size, bold, italic, color, true);
 }
 
 void TOrvexTransparentAboutForm::BitmapButtonClick() {
@@ -303,8 +305,7 @@ void TOrvexTransparentAboutForm::BitmapButtonClick() {
     ui::Picture picture = ui::Picture::FromBitmap(DemoImage.BitmapHandle());
     ui::SaveBmpFile(picture.ToPixels(), DemoImageFileName);
     const POINT position = RandomPosition();
-    owner_.Store().AddBitmapItemByFile(position, DemoImageFileName, DemoImageTransparentColor,
-                                       true);
+    store_.AddBitmapItemByFile(position, DemoImageFileName, DemoImageTransparentColor, true);
 }
 
 void TOrvexTransparentAboutForm::EllipseButtonClick() {
@@ -312,24 +313,24 @@ void TOrvexTransparentAboutForm::EllipseButtonClick() {
     const RECT rect = RandomRect();
     const int32_t width = RandomWidth();
     const COLORREF color = RandomColor();
-    owner_.Store().AddEllipseItem(rect, false, width, color, true);
+    store_.AddEllipseItem(rect, false, width, color, true);
 }
 
 void TOrvexTransparentAboutForm::ClearButtonClick() {
-    owner_.Store().ClearItems(true);
+    store_.ClearItems(true);
 }
 
 LRESULT TOrvexTransparentAboutForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     // However the dialog comes or goes (its buttons, the frame's close box,
     // Escape, its owner), the overlay shows or hides the client's items with
     // the next repaint.
-    if (msg == WM_SHOWWINDOW)
-        owner_.LibraryDialogShownOrHidden();
+    if (msg == WM_SHOWWINDOW && shownOrHidden_)
+        shownOrHidden_();
     return ui::Form::HandleMessage(msg, wParam, lParam);
 }
 
 void TOrvexTransparentAboutForm::CloseButtonClick() {
-    owner_.Store().ClearItems(true);
+    store_.ClearItems(true);
     Close();
 }
 

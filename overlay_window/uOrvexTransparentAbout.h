@@ -1,11 +1,12 @@
 // TOrvexTransparentAboutForm: the library's own information window. It
 // introduces the library, documents its function interface and has a demo
-// page whose buttons put random shapes on the screen. The overlay window makes
-// it on first use, owns it and shows it without a modal loop; the shapes go
-// into the overlay window's demo list, which raises no notifications and is
-// the only list painted while this window is visible.
+// page whose buttons put random shapes on the screen. It is a client of the
+// item store like any other: the shapes go into the store's demo list, which
+// raises no notifications and is the only list painted while this window is
+// visible. The overlay window owns it and shows it without a modal loop.
 #pragma once
 
+#include "overlay_window/uOrvexItemStore.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/Picture.h"
@@ -19,8 +20,6 @@
 #include <random>
 #include <string>
 #include <vector>
-
-class TTransparentForm;
 
 constexpr int AboutFormClientWidth = 717;
 constexpr int AboutFormClientHeight = 417;
@@ -58,8 +57,10 @@ private:
 
 class TOrvexTransparentAboutForm : public ui::Form {
 public:
-    // The window is owned by the overlay window; the demo buttons add to it.
-    explicit TOrvexTransparentAboutForm(TTransparentForm& owner);
+    // The demo buttons add to the store's demo list; the window is owned by
+    // owner (it stays above it and goes with it); shownOrHidden is called
+    // whenever the window is shown or hidden, however that happens.
+    TOrvexTransparentAboutForm(TItemStore& store, HWND owner, std::function<void()> shownOrHidden);
 
     ui::TabControl PageControl;
     ui::TabPage AboutTabSheet;
@@ -109,5 +110,11 @@ private:
     int32_t RandomWidth();
     RECT RandomRect();
 
-    TTransparentForm& owner_;
+    TItemStore& store_;
+    std::function<void()> shownOrHidden_;
 };
+
+// The dialog, made and created (hidden), as the overlay window's maker of
+// its library dialog makes it.
+std::unique_ptr<TOrvexTransparentAboutForm> MakeLibraryDialog(TItemStore& store, HWND owner,
+                                                              std::function<void()> shownOrHidden);

@@ -5,8 +5,6 @@
 
 #include <shellapi.h>
 
-const wchar_t OrvexHomepageAddress[] = L"https://orvex.frostvale.example/";
-
 namespace {
 // Menu command identifiers of MainPopupMenu.
 constexpr UINT InformationaboutOrvexSDK1 = 1;
@@ -132,13 +130,10 @@ bool TTransparentForm::IsDialogVisible() const {
 }
 
 void TTransparentForm::InformationaboutOrvexSDK1Click() {
-    if (!AboutForm && LibraryDialogFactory)
-        AboutForm = LibraryDialogFactory(*this);
-    // A form shows through its own rules (its show event, centring).
-    if (auto* form = dynamic_cast<ui::Form*>(AboutForm.get()))
-        form->SetVisible(true);
-    else if (AboutForm && AboutForm->Handle())
-        ::ShowWindow(AboutForm->Handle(), SW_SHOW);
+    if (!AboutForm && MakeLibraryDialog)
+        AboutForm = MakeLibraryDialog();
+    if (AboutForm)
+        AboutForm->SetVisible(true);
     ScheduleRepaint();
 }
 

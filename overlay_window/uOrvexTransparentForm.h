@@ -3,16 +3,18 @@
 // store), shows them (the presenter: picture, shape, copies to the screen,
 // keeping in front) and is the window itself: its messages, the mouse and
 // the cursor over the items, its timers, the menu of its notification-area
-// icon and the library dialog. It repaints 10 ms after changes, hides
-// autohide items under the pointer and posts mouse notifications to the
-// store's callback window.
+// icon and the library dialog, which whoever makes the window hands it. It repaints 10 ms after
+// changes, hides autohide items under the pointer and posts mouse notifications to the store's
+// callback window.
 #pragma once
 
 #include "overlay_window/uOrvexCursors.h"
+#include "overlay_window/uOrvexHomepage.h"
 #include "overlay_window/uOrvexItemStore.h"
 #include "overlay_window/uOrvexNotifications.h"
 #include "overlay_window/uOrvexPlatform.h"
 #include "overlay_window/uOrvexPresenter.h"
+#include "ui/Form.h"
 #include "ui/Timer.h"
 #include "ui/Window.h"
 
@@ -30,7 +32,6 @@ constexpr UINT WM_NOTIFYICON = WM_USER + 1;
 // leaves the focus with the program the user works in.
 constexpr DWORD OverlayExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 
-extern const wchar_t OrvexHomepageAddress[];
 // The overlay window's class and title, by which clients find it
 // (ORVEX_WINDOW_CLASS and ORVEX_WINDOW_TITLE of Orvex.h).
 inline constexpr wchar_t OverlayWindowClass[] = L"OrvexOverlay";
@@ -67,16 +68,16 @@ public:
     void ActionExecute() {}
     void WMNotifyIcon(LPARAM lParam);
 
-    // The library dialog is made on first use by this factory; the dialog's
-    // unit (uOrvexTransparentAbout) defines it to make the about and demo
-    // dialog. Without one the menu entry only schedules a repaint.
-    using DialogFactory = std::function<std::unique_ptr<ui::Window>(TTransparentForm& owner)>;
-    static DialogFactory LibraryDialogFactory;
+    // The library dialog of the menu, made by maker on its first use (so a
+    // program that never opens it never has its windows). Without a maker
+    // the menu entry only schedules a repaint.
+    using DialogMaker = std::function<std::unique_ptr<ui::Form>()>;
+    void SetLibraryDialogMaker(DialogMaker maker) { MakeLibraryDialog = std::move(maker); }
     bool IsDialogVisible() const;
-    // Called by the library dialog when it is shown or hidden: the ordinary
-    // items go or come back with the repaint this schedules.
+    // To be called by the library dialog when it is shown or hidden: the
+    // ordinary items go or come back with the repaint this schedules.
     void LibraryDialogShownOrHidden() { ScheduleRepaint(); }
-    ui::Window* LibraryDialog() const { return AboutForm.get(); }
+    ui::Form* LibraryDialog() const { return AboutForm.get(); }
 
     int32_t LastHitID() const { return HitID; }
     int16_t ImageCursor() const { return ImageCursorNumber; }
@@ -111,5 +112,6 @@ private:
     int32_t HitID = -1;
     int16_t ImageCursorNumber = crDefault;
     bool LeftPressed = false;
-    std::unique_ptr<ui::Window> AboutForm;
+    DialogMaker MakeLibraryDialog;
+    std::unique_ptr<ui::Form> AboutForm;
 };

@@ -5,6 +5,7 @@
 #include "overlay_api/Orvex.h"
 #include "overlay_window/uOrvexTransparentForm.h"
 #include "screen_objects/uScreenObject.h"
+#include "ui/Form.h"
 #include "ui/Handles.h"
 #include "ui/Window.h"
 #include "pump_messages.h"
@@ -181,6 +182,17 @@ inline void LeftClickAt(int x, int y) {
     in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     ::SendInput(2, in, sizeof(INPUT));
     Pump(150);
+}
+
+// Hands the window a small borderless form at (x, y) as its library dialog:
+// only whether that shows matters to the overlay.
+inline void GiveStandInDialog(TTransparentForm& form, int x, int y, int side) {
+    form.SetLibraryDialogMaker([x, y, side] {
+        auto dialog = std::make_unique<ui::Form>();
+        dialog->SetBorderStyle(ui::BorderStyle::None);
+        dialog->SetBounds(x, y, side, side);
+        return dialog;
+    });
 }
 
 } // namespace overlay_test

@@ -153,30 +153,6 @@ std::string CompareScreen(TTransparentForm& form) {
     return {};
 }
 
-// While it lives, a small window in a corner stands in for the library
-// dialog: only whether it shows matters here, and it stays off the compared area.
-class StandInDialogs {
-public:
-    StandInDialogs() {
-        TTransparentForm::LibraryDialogFactory = [](TTransparentForm&) {
-            auto window = std::make_unique<ui::Window>();
-            ui::WindowParams p;
-            p.style = WS_POPUP;
-            p.exStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
-            p.x = 900;
-            p.y = 700;
-            p.width = 20;
-            p.height = 20;
-            window->Create(p);
-            return window;
-        };
-    }
-    ~StandInDialogs() { TTransparentForm::LibraryDialogFactory = saved_; }
-
-private:
-    TTransparentForm::DialogFactory saved_ = TTransparentForm::LibraryDialogFactory;
-};
-
 // Applies one random change to both windows and returns what it was.
 class Sequence {
 public:
@@ -358,10 +334,13 @@ private:
 };
 
 // The incremental window on screen, the full-repaint reference hidden;
-// their timers are left to the test.
+// their timers are left to the test. A small form in a corner, off the
+// compared area, stands in for each one's library dialog.
 bool PrepareWindows(TTransparentForm& fast, TTransparentForm& full) {
     if (!fast.CreateForm() || !full.CreateForm())
         return false;
+    overlay_test::GiveStandInDialog(fast, 900, 700, 20);
+    overlay_test::GiveStandInDialog(full, 900, 700, 20);
     fast.FrontTimer.SetEnabled(false);
     full.FrontTimer.SetEnabled(false);
     full.Presenter().SetRepaintEngine(MakeFullRepaint());
@@ -432,7 +411,6 @@ TEST_P(RepaintEquivalence, RandomChangesGiveTheFullRepaintsShapeAndPixels) {
 }
 
 TEST_P(RepaintEquivalence, WithTheLibraryDialogAndDemoItems) {
-    StandInDialogs dialogs;
     Run(true, 80);
 }
 
@@ -476,7 +454,6 @@ TEST(RepaintGains, SnowSentToTheBackPaintsOnlyTheNewItems) {
 // without repainting them: when the dialog closes and the demonstration items
 // go, the client's picture and shape come back as they were kept.
 TEST(RepaintGains, LibraryDialogAndDemoItemsLeaveTheClientsItemsUnpainted) {
-    StandInDialogs dialogs;
     TTransparentForm fast, full;
     ASSERT_TRUE(PrepareWindows(fast, full));
     auto both = [&](const std::function<void(TTransparentForm&)>& op) {

@@ -45,15 +45,27 @@ private:
     size_t next_ = 0;
 };
 
+// Opens the overlay window's library dialog, made as the library makes it,
+// and returns it.
+TOrvexTransparentAboutForm* OpenLibraryDialog(TTransparentForm& form) {
+    form.SetLibraryDialogMaker([&form] {
+        return MakeLibraryDialog(form.Store(), form.Handle(),
+                                 [&form] { form.LibraryDialogShownOrHidden(); });
+    });
+    form.InformationaboutOrvexSDK1Click();
+    // The maker above makes nothing else.
+    return static_cast<TOrvexTransparentAboutForm*>(form.LibraryDialog());
+}
+
 class OrvexAboutTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(form.CreateForm());
         form.FrontTimer.SetEnabled(false);
         form.Store().SetCallbackWindow(receiver.Handle());
-        form.InformationaboutOrvexSDK1Click();
-        dialog = dynamic_cast<TOrvexTransparentAboutForm*>(form.LibraryDialog());
+        dialog = OpenLibraryDialog(form);
         ASSERT_NE(dialog, nullptr);
+        ASSERT_EQ(form.LibraryDialog(), dialog);
         auto scripted = std::make_unique<ScriptedRandom>();
         random = scripted.get();
         dialog->Random = std::move(scripted);
@@ -440,8 +452,7 @@ TEST(OrvexAboutLifetime, DialogAndItsDemoItemsLeaveNoHandleBehind) {
         TTransparentForm form;
         ASSERT_TRUE(form.CreateForm());
         form.FrontTimer.SetEnabled(false);
-        form.InformationaboutOrvexSDK1Click();
-        auto* dialog = dynamic_cast<TOrvexTransparentAboutForm*>(form.LibraryDialog());
+        TOrvexTransparentAboutForm* dialog = OpenLibraryDialog(form);
         ASSERT_NE(dialog, nullptr);
         for (ui::Button* button : dialog->DemoButtons)
             if (button != &dialog->ClearButton)

@@ -117,20 +117,7 @@ TEST_F(TransparentFormTest, WindowShapeIsTheUnionOfShownItems) {
 }
 
 TEST_F(TransparentFormTest, LibraryDialogShowsOnlyDemoItemsWhileVisible) {
-    class Dialog : public ui::Window {};
-    const TTransparentForm::DialogFactory libraryDialog = TTransparentForm::LibraryDialogFactory;
-    TTransparentForm::LibraryDialogFactory = [](TTransparentForm& owner) {
-        auto dialog = std::make_unique<Dialog>();
-        ui::WindowParams p;
-        p.style = WS_POPUP;
-        p.x = 500;
-        p.y = 500;
-        p.width = 10;
-        p.height = 10;
-        p.parent = owner.Handle();
-        dialog->Create(p);
-        return std::unique_ptr<ui::Window>(std::move(dialog));
-    };
+    overlay_test::GiveStandInDialog(form, 500, 500, 10);
     const int32_t item = form.Store().AddScreenObject(Fake(10, 10, 20, 20), false);
     const int32_t demo = form.Store().AddScreenObject(Fake(30, 30, 40, 40), true);
     EXPECT_FALSE(form.IsDialogVisible());
@@ -140,7 +127,7 @@ TEST_F(TransparentFormTest, LibraryDialogShowsOnlyDemoItemsWhileVisible) {
     form.RebuildWindowShape();
     EXPECT_EQ(ShapeOf(form, item).Paints, 0);
     EXPECT_EQ(ShapeOf(form, demo).Paints, 1);
-    ui::Window* dialog = form.LibraryDialog();
+    ui::Form* dialog = form.LibraryDialog();
     form.WMNotifyIcon(MAKELPARAM(WM_LBUTTONDOWN, 0)); // the same dialog again
     EXPECT_EQ(form.LibraryDialog(), dialog);
     ::ShowWindow(dialog->Handle(), SW_HIDE);
@@ -148,7 +135,6 @@ TEST_F(TransparentFormTest, LibraryDialogShowsOnlyDemoItemsWhileVisible) {
     EXPECT_EQ(ShapeOf(form, item).Paints, 1);
     form.WMNotifyIcon(MAKELPARAM(WM_MOUSEMOVE, 0)); // other values do nothing
     EXPECT_FALSE(form.IsDialogVisible());
-    TTransparentForm::LibraryDialogFactory = libraryDialog;
 }
 
 TEST_F(TransparentFormTest, ClosingRemovesEverythingAndIsSafeTwice) {
