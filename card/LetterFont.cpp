@@ -12,8 +12,8 @@ bool TextCovered(const CharacterRanges& ranges, std::wstring_view text) {
     });
 }
 
-std::wstring ChooseLetterFace(bool designedInstalled, bool carriedLoaded, bool carriedCovers) {
-    if (designedInstalled || !carriedLoaded || !carriedCovers)
+std::wstring ChooseLetterFace(bool designedInstalled, bool carriedLoaded) {
+    if (designedInstalled || !carriedLoaded)
         return LetterDesignedFace;
     return LetterCarriedFace;
 }
@@ -89,6 +89,6 @@ TLetterFont::TLetterFont(HMODULE module, std::optional<bool> designedInstalled) 
         loaded_.Reset(); // the system did not take it: nothing to use
 }
 
-std::wstring TLetterFont::FaceFor(std::wstring_view text) const {
-    return ChooseLetterFace(designedInstalled_, CarriedLoaded(), TextCovered(ranges_, text));
+std::wstring TLetterFont::Face() const {
+    return ChooseLetterFace(designedInstalled_, CarriedLoaded());
 }

@@ -1,9 +1,10 @@
 // The Letter window's script font. The greeting is designed for "Script MT
 // Bold", which many machines lack; the program carries a script font of its
 // own in its file (the characters of Windows-1252), registered for this
-// process only, and uses it where the designed face is missing. A text with a
-// character the carried font lacks is shown in the system's choice for the
-// designed face rather than as empty boxes.
+// process only, and uses it where the designed face is missing. Characters
+// the face lacks (Polish, Greek, Cyrillic, CJK, emoji) are left to the
+// system's text drawing, which shows each run of them in its fallback face
+// for that script while the rest of the text keeps the script face.
 #pragma once
 
 #include <windows.h>
@@ -29,9 +30,8 @@ using CharacterRanges = std::vector<std::pair<wchar_t, wchar_t>>;
 bool TextCovered(const CharacterRanges& ranges, std::wstring_view text);
 
 // The face to ask for: the designed one where the machine has it or where
-// the carried font is missing or lacks a character of the text; else the
-// carried one.
-std::wstring ChooseLetterFace(bool designedInstalled, bool carriedLoaded, bool carriedCovers);
+// the carried font is missing; else the carried one.
+std::wstring ChooseLetterFace(bool designedInstalled, bool carriedLoaded);
 
 class TLetterFont {
 public:
@@ -42,8 +42,8 @@ public:
     bool CarriedLoaded() const { return loaded_.Valid(); }
     bool DesignedInstalled() const { return designedInstalled_; }
     const CharacterRanges& CarriedRanges() const { return ranges_; }
-    // The face for showing this text.
-    std::wstring FaceFor(std::wstring_view text) const;
+    // The face for the greeting, whatever its text.
+    std::wstring Face() const;
 
 private:
     ui::MemoryFont loaded_;

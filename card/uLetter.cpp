@@ -168,7 +168,7 @@ void TLetterForm::LetterMemoChange() {
     if (CardFullSaid && StoredCardTextBytes(LetterMemo.Text()) + 4 <= MaxCardTextBytes)
         CardFullSaid = false;
     ui::FontSpec font = LetterMemo.GetFont();
-    const std::wstring face = ScriptFont.FaceFor(LetterMemo.Text());
+    const std::wstring face = ScriptFont.Face();
     if (font.face != face) {
         font.face = face;
         LetterMemo.SetFont(font);

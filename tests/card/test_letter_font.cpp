@@ -7,6 +7,12 @@
 #include "card/LetterFont.h"
 #include "card/LetterTexts.h"
 #include "card/uLetter.h"
+#include "ui/Handles.h"
+#include "ui/Picture.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -18,12 +24,11 @@ TEST(LetterFont, FaceChoiceAndCoverage) {
     EXPECT_FALSE(TextCovered(latin, L"a\x00A0b")) << "a character between two ranges";
     EXPECT_FALSE(TextCovered({}, L"a"));
 
-    // The designed face wherever the machine has it; the carried one only
-    // where it is loaded and has every character.
-    EXPECT_EQ(ChooseLetterFace(true, true, true), LetterDesignedFace);
-    EXPECT_EQ(ChooseLetterFace(false, true, true), LetterCarriedFace);
-    EXPECT_EQ(ChooseLetterFace(false, false, true), LetterDesignedFace);
-    EXPECT_EQ(ChooseLetterFace(false, true, false), LetterDesignedFace);
+    // The designed face wherever the machine has it; the carried one where
+    // it is loaded.
+    EXPECT_EQ(ChooseLetterFace(true, true), LetterDesignedFace);
+    EXPECT_EQ(ChooseLetterFace(false, true), LetterCarriedFace);
+    EXPECT_EQ(ChooseLetterFace(false, false), LetterDesignedFace);
 }
 
 // That the font stays with the process is checked from another process while
@@ -52,25 +57,65 @@ TEST(LetterFont, CarriedFontCoversTheCardsTexts) {
             << "Windows-1252 byte 0x" << std::hex << b;
     }
     if (!font.DesignedInstalled()) {
-        EXPECT_EQ(font.FaceFor(InitialLetterText()), LetterCarriedFace);
-        EXPECT_EQ(font.FaceFor(L"\x0421\x043D\x0435\x0433"), LetterDesignedFace)
-            << "a text the carried font cannot show goes to the system's choice";
+        EXPECT_EQ(font.Face(), LetterCarriedFace);
     }
 }
 
-TEST(LetterFont, LetterWindowSwitchesFaceWithTheText) {
+// The pixels of each line of the memo that differ from its background.
+std::vector<int> InkPerLine(ui::Memo& memo, int lines) {
+    RECT client{};
+    ::GetClientRect(memo.Handle(), &client);
+    ui::Picture shot = ui::Picture::Blank(client.right, client.bottom);
+    {
+        ui::MemoryDC dc(::CreateCompatibleDC(nullptr));
+        ui::Selection select(dc.Get(), shot.Handle());
+        ::SendMessageW(memo.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()),
+                       PRF_CLIENT | PRF_ERASEBKGND);
+    }
+    shot.Flush();
+    const uint32_t paper = shot.Bits()[client.right - 1];
+    auto differs = [paper](uint32_t p) {
+        int d = 0;
+        for (int shift : {0, 8, 16})
+            d += std::abs(static_cast<int>((p >> shift) & 0xFF) -
+                          static_cast<int>((paper >> shift) & 0xFF));
+        return d > 96;
+    };
+    std::vector<int> ink;
+    for (int line = 0; line < lines; ++line) {
+        const auto first = ::SendMessageW(memo.Handle(), EM_LINEINDEX, line, 0);
+        const auto next = ::SendMessageW(memo.Handle(), EM_LINEINDEX, line + 1, 0);
+        const int top = HIWORD(::SendMessageW(memo.Handle(), EM_POSFROMCHAR, first, 0));
+        const int bottom = next < 0
+                               ? client.bottom
+                               : HIWORD(::SendMessageW(memo.Handle(), EM_POSFROMCHAR, next, 0));
+        int count = 0;
+        for (int y = std::max(top, 0); y < std::min<int>(bottom, client.bottom); ++y)
+            for (int x = 0; x < client.right; ++x)
+                count += differs(shot.Bits()[y * client.right + x]);
+        ink.push_back(count);
+    }
+    return ink;
+}
+
+// The script face stays for every text: the system's text drawing shows the
+// runs of characters it lacks (here Greek and Cyrillic) in its fallback face,
+// so they are as visible as the lines in the script face.
+TEST(LetterFont, LetterWindowKeepsTheScriptFaceAndShowsWhatItLacks) {
     TLetterForm form;
     form.ProgramFile.clear();
     form.ScriptFont = TLetterFont(::GetModuleHandleW(nullptr), false); // as on most machines
-    form.LetterMemoChange();
-    EXPECT_EQ(form.LetterMemo.GetFont().face, LetterCarriedFace);
-    form.LetterMemo.SetText(L"\x0421\x043D\x0435\x0433");
-    form.LetterMemoChange();
-    EXPECT_EQ(form.LetterMemo.GetFont().face, LetterDesignedFace);
-    form.LetterMemo.SetText(L"Frohe Weihnachten");
+    form.LetterMemo.SetText(L"Frohe Weihnachten\r\n"
+                            L"\x039A\x03B1\x03BB\x03AC \x03A7\x03C1\x03B9\x03C3\x03C4\x03BF"
+                            L"\x03CD\x03B3\x03B5\x03BD\x03BD\x03B1\r\n"
+                            L"\x0421 \x0420\x043E\x0436\x0434\x0435\x0441\x0442\x0432\x043E\x043C");
     form.LetterMemoChange();
     EXPECT_EQ(form.LetterMemo.GetFont().face, LetterCarriedFace);
     EXPECT_EQ(form.LetterMemo.GetFont().height, 29) << "the designed size stays";
+    const std::vector<int> ink = InkPerLine(form.LetterMemo, 3);
+    ASSERT_GT(ink[0], 200) << "the script face's line shows";
+    EXPECT_GT(ink[1], ink[0] / 3) << "the Greek line is blank or nearly so";
+    EXPECT_GT(ink[2], ink[0] / 3) << "the Cyrillic line is blank or nearly so";
 
     // Where the machine has the designed face, it is used for every text.
     form.ScriptFont = TLetterFont(::GetModuleHandleW(nullptr), true);
