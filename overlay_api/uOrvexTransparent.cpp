@@ -33,6 +33,9 @@ static_assert(WM_TRANSPARENTELEMENT_CLICK == OrvexMessage::Click &&
               WM_TRANSPARENTELEMENT_MOUSEMOVE == OrvexMessage::MouseMove &&
               WM_TRANSPARENTELEMENT_MOUSEUP == OrvexMessage::MouseUp &&
               WM_TRANSPARENTELEMENT_STATUSCHANGED == OrvexMessage::StatusChanged);
+static_assert(ORVEX_NO_WINDOW == static_cast<int32_t>(OrvexResult::NoWindow) &&
+              ORVEX_NOT_MADE == static_cast<int32_t>(OrvexResult::NotMade) &&
+              ORVEX_EXCEPTION == static_cast<int32_t>(OrvexResult::Failed));
 static_assert(STATUSCHANGED_SET_VISIBLE_TRUE == OrvexStatus::SetVisibleTrue &&
               STATUSCHANGED_SET_VISIBLE_FALSE == OrvexStatus::SetVisibleFalse &&
               STATUSCHANGED_AUTOSHOW == OrvexStatus::AutoShow &&
@@ -117,7 +120,7 @@ int32_t Guarded(const char* name, Lines argumentLines, int32_t noWindow, int32_t
 
 template <typename Lines, typename Body>
 int32_t GuardedCreate(const char* name, Lines argumentLines, Body body) {
-    return Guarded(name, argumentLines, ORVEX_NO_WINDOW, ORVEX_EXCEPTION, body);
+    return Guarded(name, argumentLines, OrvexResult::NoWindow, OrvexResult::Failed, body);
 }
 
 } // namespace
@@ -137,7 +140,7 @@ int32_t OrvexAddScreenObject(const char* name, std::unique_ptr<TScreenObject> ob
     auto lines = [] { return ArgumentLines{"  (a screen object of the program)"}; };
     return GuardedCreate(name, lines, [&](TTransparentForm& form) {
         if (!object)
-            return static_cast<int32_t>(ORVEX_NOT_MADE);
+            return static_cast<int32_t>(OrvexResult::NotMade);
         return form.Store().AddScreenObject(std::move(object), false);
     });
 }
@@ -338,7 +341,8 @@ extern "C" {
 
 int32_t __stdcall Orvex_Clear(void) {
     return Guarded(
-        "Orvex_Clear", [] { return ArgumentLines{}; }, ORVEX_NO_WINDOW, -2,
+        "Orvex_Clear", [] { return ArgumentLines{}; }, OrvexResult::NoWindow,
+        OrvexResult::ClearFailed,
         [](TTransparentForm& form) { return form.Store().ClearItems(false); });
 }
 
@@ -348,15 +352,15 @@ int32_t __stdcall Orvex_SetCallBackWindowHandle(HWND Handle) {
             EnsureTransparentForm();
         // No overlay window, or one that was closed: nothing would be notified.
         if (!FormInstance || !FormInstance->Store().ListsExist())
-            return -2;
+            return OrvexResult::CallbackRefused;
         // A handle that names no window is refused; the window set before
         // keeps receiving the notifications.
         if (Handle && !::IsWindow(Handle))
-            return -2;
+            return OrvexResult::CallbackRefused;
         FormInstance->Store().SetCallbackWindow(Handle);
-        return 1;
+        return OrvexResult::Done;
     } catch (...) {
-        return -2;
+        return OrvexResult::CallbackRefused;
     }
 }
 
@@ -367,28 +371,29 @@ int32_t __stdcall Orvex_Operation(int32_t Operation, int32_t ID, int32_t Value1,
                              "  Value 1/2/3 = " + Num(Value1) + " / " + Num(Value2) + " / " +
                                  Num(Value3)};
     };
-    return Guarded("Orvex_Operation", lines, 0, -1, [&](TTransparentForm& form) -> int32_t {
-        switch (Operation) {
-        case TRANSPARENTELEMENT_OPERATION_DELETE:
-            return form.Store().DeleteItem(ID);
-        case TRANSPARENTELEMENT_OPERATION_SHOW:
-            return form.Store().ShowItem(ID, Value1 != 0);
-        case TRANSPARENTELEMENT_OPERATION_LINEWIDTH:
-            return form.Store().SetItemLineWidth(ID, Value1);
-        case TRANSPARENTELEMENT_OPERATION_ISFILLED:
-            return form.Store().SetItemFilled(ID, Value1 != 0);
-        case TRANSPARENTELEMENT_OPERATION_SETCOLOR:
-            return form.Store().SetItemColor(ID, static_cast<COLORREF>(Value1));
-        case TRANSPARENTELEMENT_OPERATION_SETAUTOHIDE:
-            return form.Store().SetItemAutohide(ID, Value1 != 0);
-        case TRANSPARENTELEMENT_OPERATION_SETZORDER:
-            return form.Store().SetItemZOrder(ID, Value1);
-        case TRANSPARENTELEMENT_OPERATION_SETMOUSECURSOR:
-            return form.Store().SetItemCursor(ID, Value1);
-        default:
-            return 0;
-        }
-    });
+    return Guarded("Orvex_Operation", lines, OrvexResult::NoSuchItem, OrvexResult::OperationFailed,
+                   [&](TTransparentForm& form) -> int32_t {
+                       switch (Operation) {
+                       case TRANSPARENTELEMENT_OPERATION_DELETE:
+                           return form.Store().DeleteItem(ID);
+                       case TRANSPARENTELEMENT_OPERATION_SHOW:
+                           return form.Store().ShowItem(ID, Value1 != 0);
+                       case TRANSPARENTELEMENT_OPERATION_LINEWIDTH:
+                           return form.Store().SetItemLineWidth(ID, Value1);
+                       case TRANSPARENTELEMENT_OPERATION_ISFILLED:
+                           return form.Store().SetItemFilled(ID, Value1 != 0);
+                       case TRANSPARENTELEMENT_OPERATION_SETCOLOR:
+                           return form.Store().SetItemColor(ID, static_cast<COLORREF>(Value1));
+                       case TRANSPARENTELEMENT_OPERATION_SETAUTOHIDE:
+                           return form.Store().SetItemAutohide(ID, Value1 != 0);
+                       case TRANSPARENTELEMENT_OPERATION_SETZORDER:
+                           return form.Store().SetItemZOrder(ID, Value1);
+                       case TRANSPARENTELEMENT_OPERATION_SETMOUSECURSOR:
+                           return form.Store().SetItemCursor(ID, Value1);
+                       default:
+                           return OrvexResult::NoSuchItem;
+                       }
+                   });
 }
 
 static ArgumentLines RectLines(RECT r, COLORREF color) {
@@ -422,7 +427,7 @@ int32_t __stdcall Orvex_BitmapByResource(POINT Position, intptr_t Instance,
     };
     return GuardedCreate("Orvex_BitmapByResource", lines, [&](TTransparentForm& form) {
         if (!ResourceName)
-            return static_cast<int32_t>(ORVEX_NOT_MADE);
+            return static_cast<int32_t>(OrvexResult::NotMade);
         HMODULE module = reinterpret_cast<HMODULE>(Instance);
         return form.Store().AddBitmapItemByResource(
             Position, module, AnsiToWide(ResourceNameText(ResourceName).c_str()), TransparentColor,
@@ -438,7 +443,7 @@ int32_t __stdcall Orvex_Point(POINT Position, int32_t Style, COLORREF Color) {
     return GuardedCreate("Orvex_Point", lines, [&](TTransparentForm& form) {
         int32_t type = PointTypeForStyle(Style);
         if (type < 0)
-            return static_cast<int32_t>(ORVEX_NOT_MADE);
+            return static_cast<int32_t>(OrvexResult::NotMade);
         return form.Store().AddPointItem(Position, type, Color, false);
     });
 }
@@ -463,7 +468,7 @@ int32_t __stdcall Orvex_Polyline(const POINT* Points, int32_t NumPoint, int32_t 
     };
     return GuardedCreate("Orvex_Polyline", lines, [&](TTransparentForm& form) {
         if (!Points || NumPoint < 0 || NumPoint > ORVEX_MAX_POLYLINE_POINTS)
-            return static_cast<int32_t>(ORVEX_NOT_MADE);
+            return static_cast<int32_t>(OrvexResult::NotMade);
         return form.Store().AddPolylineItem(Points, NumPoint, false, Width, Color, false);
     });
 }
@@ -480,7 +485,7 @@ int32_t __stdcall Orvex_Text(POINT Position, const char* Text, const char* FontN
     };
     return GuardedCreate("Orvex_Text", lines, [&](TTransparentForm& form) {
         if (!Text || !FontName)
-            return static_cast<int32_t>(ORVEX_NOT_MADE);
+            return static_cast<int32_t>(OrvexResult::NotMade);
         return form.Store().AddTextItem(Position, AnsiToWide(Text), AnsiToWide(FontName), Size,
                                         Bold != 0, Italic != 0, Color, false);
     });
@@ -495,7 +500,7 @@ int32_t __stdcall Orvex_BitmapByFile(POINT Position, const char* FileName,
     };
     return GuardedCreate("Orvex_BitmapByFile", lines, [&](TTransparentForm& form) {
         if (!FileName)
-            return static_cast<int32_t>(ORVEX_NOT_MADE);
+            return static_cast<int32_t>(OrvexResult::NotMade);
         return form.Store().AddBitmapItemByFile(Position, AnsiToWide(FileName), TransparentColor,
                                                 false);
     });

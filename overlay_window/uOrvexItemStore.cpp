@@ -25,10 +25,10 @@ int32_t TItemStore::AddItem(const std::function<std::unique_ptr<TScreenObject>()
     try {
         std::unique_ptr<TScreenObject> object = make();
         if (!object)
-            return -2;
+            return OrvexResult::NotMade;
         TItemList* list = Demo ? (DemoItems ? &*DemoItems : nullptr) : (Items ? &*Items : nullptr);
         if (!list)
-            return -3;
+            return OrvexResult::Failed;
         TTransparentFormObject item;
         item.ID = ++LastID;
         item.ScreenObject = std::move(object);
@@ -40,7 +40,7 @@ int32_t TItemStore::AddItem(const std::function<std::unique_ptr<TScreenObject>()
             Events.ItemAdded();
         return result;
     } catch (...) {
-        return -3;
+        return OrvexResult::Failed;
     }
 }
 
@@ -60,7 +60,7 @@ int32_t TItemStore::AddLineItem(POINT StartPoint, POINT EndPoint, int32_t Width,
 int32_t TItemStore::AddPolylineItem(const POINT* Points, int32_t NumPoints, bool Filled,
                                     int32_t Width, COLORREF Color, bool Demo) {
     if (!Points && NumPoints > 0)
-        return -2;
+        return OrvexResult::NotMade;
     return AddItem([&] { return MakePolylineObject(Points, NumPoints, Filled, Width, Color); },
                    Demo);
 }
@@ -102,7 +102,7 @@ int32_t TItemStore::ForItem(int32_t ID, bool searchDemo,
                             const std::function<void(TItemList&, size_t, bool)>& op) {
     try {
         if (!Items || !DemoItems)
-            return -1; // the window has been closed
+            return OrvexResult::OperationFailed; // the window has been closed
         bool found = false;
         auto walk = [&](TItemList& list, bool demo) {
             // IDs are unique: the walk ends at the first match.
@@ -117,9 +117,9 @@ int32_t TItemStore::ForItem(int32_t ID, bool searchDemo,
         walk(*Items, false);
         if (searchDemo && !found)
             walk(*DemoItems, true);
-        return found ? 1 : 0;
+        return found ? OrvexResult::Done : OrvexResult::NoSuchItem;
     } catch (...) {
-        return -1;
+        return OrvexResult::OperationFailed;
     }
 }
 
@@ -132,7 +132,7 @@ int32_t TItemStore::DeleteItem(int32_t ID) {
         }
         list.erase(list.begin() + static_cast<ptrdiff_t>(i));
     });
-    if (r == 1)
+    if (r == OrvexResult::Done)
         Changed();
     return r;
 }
@@ -145,7 +145,7 @@ int32_t TItemStore::ShowItem(int32_t ID, bool Visible) {
             NotifyStatusChanged(ID, Visible ? OrvexStatus::SetVisibleTrue
                                             : OrvexStatus::SetVisibleFalse);
     });
-    if (r == 1)
+    if (r == OrvexResult::Done)
         Changed();
     return r;
 }
@@ -179,7 +179,7 @@ int32_t TItemStore::SetItemAutohide(int32_t ID, bool AutoHide) {
         NotifyStatusChanged(ID, AutoHide ? OrvexStatus::SetAutohideTrue
                                          : OrvexStatus::SetAutohideFalse);
     });
-    if (r == 1)
+    if (r == OrvexResult::Done)
         Changed();
     return r;
 }
@@ -187,7 +187,7 @@ int32_t TItemStore::SetItemAutohide(int32_t ID, bool AutoHide) {
 int32_t TItemStore::SetItemZOrder(int32_t ID, int32_t Position) {
     try {
         if (!Items)
-            return -1;
+            return OrvexResult::OperationFailed;
         TItemList& list = *Items;
         size_t index = list.size();
         for (size_t i = list.size(); i-- > 0;) {
@@ -197,10 +197,10 @@ int32_t TItemStore::SetItemZOrder(int32_t ID, int32_t Position) {
             }
         }
         if (index == list.size())
-            return 0;
+            return OrvexResult::NoSuchItem;
         // A negative position has no place in the paint order: the item stays.
         if (Position < 0)
-            return -1;
+            return OrvexResult::OperationFailed;
         TTransparentFormObject item = std::move(list[index]);
         item.Paint.Dirty = true;
         list.erase(list.begin() + static_cast<ptrdiff_t>(index));
@@ -209,9 +209,9 @@ int32_t TItemStore::SetItemZOrder(int32_t ID, int32_t Position) {
         else
             list.push_back(std::move(item));
         Changed();
-        return 1;
+        return OrvexResult::Done;
     } catch (...) {
-        return -1;
+        return OrvexResult::OperationFailed;
     }
 }
 
@@ -224,7 +224,7 @@ int32_t TItemStore::SetItemCursor(int32_t ID, int32_t Cursor) {
 int32_t TItemStore::ClearItems(bool Demo) {
     std::optional<TItemList>& list = Demo ? DemoItems : Items;
     if (!list)
-        return -1;
+        return OrvexResult::NoWindow;
     const int32_t count = static_cast<int32_t>(list->size());
     // Items go from index 0 on, each announced before it is released; not
     // to a callback window that is gone already (the program is ending).

@@ -17,6 +17,7 @@
 #pragma once
 
 #include "overlay_window/uOrvexItem.h"
+#include "overlay_window/uOrvexNotifications.h"
 
 #include <windows.h>
 
@@ -51,8 +52,9 @@ public:
     void Close();
     void SetEvents(TItemStoreEvents events) { Events = std::move(events); }
 
-    // Add operations: the new item's ID (> 0), -2 when the screen object could
-    // not be made (or an argument is unusable), -3 on any other failure.
+    // Add operations: the new item's ID (> 0), OrvexResult::NotMade when the
+    // screen object could not be made (or an argument is unusable),
+    // OrvexResult::Failed on any other failure.
     int32_t AddPointItem(POINT Position, int32_t Style, COLORREF Color, bool Demo);
     int32_t AddLineItem(POINT StartPoint, POINT EndPoint, int32_t Width, COLORREF Color, bool Demo);
     int32_t AddPolylineItem(const POINT* Points, int32_t NumPoints, bool Filled, int32_t Width,
@@ -66,20 +68,21 @@ public:
     int32_t AddBitmapItemByResource(POINT Position, HMODULE Instance,
                                     const std::wstring& ResourceName, COLORREF TransparentColor,
                                     bool Demo);
-    // Adds an item around a screen object made elsewhere. Null gives -2.
+    // Adds an item around a screen object made elsewhere. Null gives NotMade.
     int32_t AddScreenObject(std::unique_ptr<TScreenObject> object, bool Demo);
 
-    // Item operations: 1 found and done, 0 no such item, -1 failure.
+    // Item operations: OrvexResult::Done, NoSuchItem or OperationFailed.
     int32_t DeleteItem(int32_t ID);
     int32_t ShowItem(int32_t ID, bool Visible);
     int32_t SetItemLineWidth(int32_t ID, int32_t Width);
     int32_t SetItemFilled(int32_t ID, bool Filled);
     int32_t SetItemColor(int32_t ID, COLORREF Color);
     int32_t SetItemAutohide(int32_t ID, bool AutoHide);
-    // A negative position gives -1 and leaves the item where it was.
+    // A negative position gives OperationFailed and leaves the item where it was.
     int32_t SetItemZOrder(int32_t ID, int32_t Position);
     int32_t SetItemCursor(int32_t ID, int32_t Cursor);
-    // Removes every item of one list; the number removed, -1 when the list is gone.
+    // Removes every item of one list; the number removed, OrvexResult::NoWindow
+    // when the list is gone.
     int32_t ClearItems(bool Demo);
 
     void SetCallbackWindow(HWND Handle) { CallbackWindow = Handle; }

@@ -1,6 +1,7 @@
-// The messages the overlay window posts to its callback window and the status
-// values of its status notifications. The public header declares the same
-// numbers for clients; the library checks at compile time that they agree.
+// The messages the overlay window posts to its callback window, the status
+// values of its status notifications and the library's results. The public
+// header declares the same numbers for clients; the library checks at
+// compile time that they agree.
 #pragma once
 
 #include <windows.h>
@@ -29,6 +30,25 @@ constexpr int32_t SetAutohideFalse = 0x30;
 constexpr int32_t Insert = 0x41;
 constexpr int32_t Delete = 0x40;
 } // namespace OrvexStatus
+
+// What the store's calls and the Orvex_ functions return.
+namespace OrvexResult {
+enum : int32_t {
+    // The operations on one item (Orvex_Operation).
+    Done = 1,             // carried out
+    NoSuchItem = 0,       // no item of that ID; also no window, or an unknown operation
+    OperationFailed = -1, // a failure, a refused value, or the window was closed
+    // The creating functions, which otherwise give the new item's ID (> 0).
+    NoWindow = -1, // there is no overlay window (for Orvex_Clear: or it was closed)
+    NotMade = -2,  // the item could not be made: a missing file, an invalid argument
+    Failed = -3,   // an unexpected failure, or the window was closed; nothing was added
+    // Orvex_Clear, which otherwise gives the number of items removed.
+    ClearFailed = -2,
+    // Orvex_SetCallBackWindowHandle: the handle names no window, or there is
+    // no window to notify from; nothing changed.
+    CallbackRefused = -2,
+};
+} // namespace OrvexResult
 
 // lParam of the mouse notifications: x in the low 16 bits, y in the high 16 bits.
 inline LPARAM PackMousePosition(POINT p) {
