@@ -1,9 +1,11 @@
 // The Orvex library's C++ side: library start and end, the overlay window it
-// keeps, the debug log and the pure helpers of the Orvex_ functions. The
-// functions themselves and every constant are in the C header Orvex.h.
+// keeps and the pure helpers of the Orvex_ functions; the debug log has a
+// unit of its own. The functions themselves and every constant are in the
+// C header Orvex.h.
 #pragma once
 
 #include "overlay_api/Orvex.h"
+#include "overlay_api/uOrvexDebugLog.h"
 #include "overlay_window/uOrvexPlacement.h"
 
 #include <windows.h>
@@ -48,35 +50,6 @@ int32_t OrvexAddScreenObject(const char* name, std::unique_ptr<TScreenObject> ob
 // What the overlay window covers: every monitor (the default) or only the
 // primary one. Kept for a window made later.
 void SetOverlayCoverage(OverlayCoverage coverage);
-
-// ---- debug log
-
-// Debug mode is on while the in-memory log exists.
-bool DebugMode();
-// Switches debug mode on (an empty log); the start does this when the marker exists.
-void EnableDebugLog();
-// The lines written so far, or null outside debug mode.
-const std::vector<std::string>* DebugLogLines();
-// In debug mode: the line goes to the debugger output now and into the log.
-void WriteDebugLine(const std::string& message);
-
-// "Orvex-Transparent.DLL [" tick "] : " message
-std::string FormatDebugLine(DWORD tick, const std::string& message);
-// The debugger output takes at most this many characters of a line.
-constexpr size_t DebugOutputBufferSize = 1024;
-// Copies line into buffer (DebugOutputBufferSize + 1 characters), cut to fit
-// and terminated; returns the number of characters copied.
-size_t CopyForDebugOutput(const std::string& line, char (&buffer)[DebugOutputBufferSize + 1]);
-// Where debugger output goes (OutputDebugStringA unless replaced).
-using DebugOutputSink = void(__stdcall*)(const char*);
-void SetDebugOutputSink(DebugOutputSink sink);
-
-// Full path of the program file (the host program, also for Orvex.dll).
-std::wstring ProgramFileName();
-std::wstring DebugMarkerFileName(const std::wstring& programFile);
-std::wstring DebugLogFileName(const std::wstring& programFile);
-// Writes the lines, each followed by CR LF, replacing the file; false on failure.
-bool SaveDebugLog(const std::vector<std::string>& lines, const std::wstring& fileName);
 
 // ---- helpers of the Orvex_ functions
 
