@@ -173,8 +173,9 @@ for arch in i686 x86_64; do
     simd=OFF
     if [ "$arch" = x86_64 ] && [ "$variant" = libjpeg-turbo ]; then simd=ON; fi
     if [ "$arch" = i686 ] && [ "$variant" = libjpeg-turbo-plain ]; then continue; fi
+    # nasm through tools/nasm_relative.sh: no absolute path in its objects.
     jpeg_options=(-DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_SIMD=$simd
-                  -DCMAKE_ASM_NASM_COMPILER=nasm)
+                  -DCMAKE_ASM_NASM_COMPILER="$here/tools/nasm_relative.sh")
     if ! built_with "$sub$variant" "${jpeg_options[*]}"; then
       fetch_source libjpeg-turbo
       cross_build "$sub$variant" "$deps/libjpeg-turbo-src" "$toolchain" "${jpeg_options[@]}"
