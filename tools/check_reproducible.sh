@@ -7,6 +7,8 @@
 # It builds only what ships (the card, the 32- and 64-bit Orvex.dll, the
 # `dist` target) and is kept, so a later run is incremental.
 # On a difference it names the archive entries that differ; exit code 1.
+# It also fails when a file in an archive holds the path of the source or
+# a build folder (the symbols of a library built from absolute paths).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=tools/env.sh
@@ -65,6 +67,26 @@ for a in "$build"/dist/*.zip; do
     status=1
   fi
 done
+# Absolute folder paths of this machine in what ships. A COFF symbol table
+# keeps file names in records of 18 characters, so a path's first 18
+# characters count as well.
+paths=()
+for p in "$here" "$build" "$deps" "$second"; do paths+=("$p" "${p:0:18}"); done
+for a in "$build"/dist/*.zip; do
+  tmp=$(mktemp -d)
+  (cd "$tmp" && unzip -q "$a")
+  while IFS= read -r p; do
+    { grep -rlF -- "$p" "$tmp" || true; } | while read -r f; do
+      echo "check_reproducible: $(basename "$a"): ${f#"$tmp"/} holds the path $p"
+    done
+  done < <(printf '%s\n' "${paths[@]}" | sort -u) >"$tmp.found"
+  if [ -s "$tmp.found" ]; then
+    cat "$tmp.found"
+    status=1
+  fi
+  rm -rf "$tmp" "$tmp.found"
+done
+
 if [ "$count" -lt 3 ]; then
   echo "check_reproducible: expected three archives in $build/dist, found $count"
   status=1
