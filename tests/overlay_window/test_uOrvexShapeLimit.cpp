@@ -1,5 +1,6 @@
 // Shapes of more rectangles than X takes in one request.
 #include "overlay_test_support.h"
+#include "overlay_window/uOrvexPresenter.h"
 #include "overlay_window/uOrvexShapeLimit.h"
 #include "overlay_window/uOrvexTransparentForm.h"
 #include "ui/RegionUnion.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 using namespace overlay_test;
 
@@ -82,6 +84,38 @@ TEST(ShapeLimit, OverlayHandsTheSystemAShapeItCanTake) {
     EXPECT_TRUE(Covers(shape.Get(), RECT{500, 100, 600, 160}));
     // The items keep their whole areas for the mouse.
     EXPECT_EQ(RectCount(form.Store().FindItem(solid)->ScreenObject->Region.Get()), 1u);
+}
+
+// Where the platform sets no limit (Windows) the shape is handed over whole;
+// with one, the window's shape keeps to it.
+TEST(ShapeLimit, ThePresenterKeepsToThePlatformsLimitOrHandsTheShapeWhole) {
+    for (size_t limit : {size_t{0}, size_t{400}}) {
+        SCOPED_TRACE("limit " + std::to_string(limit));
+        ui::Window window;
+        ui::WindowParams p;
+        p.style = WS_POPUP;
+        p.exStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+        p.width = 200;
+        p.height = 200;
+        ASSERT_TRUE(window.Create(p));
+        TPlatformMeasures measures{};
+        measures.shapeRectangleLimit = limit;
+        TOverlayPresenter presenter(measures);
+        presenter.Attach(window.Handle());
+        TItemList items(1);
+        items[0].ID = 1;
+        items[0].ScreenObject = std::make_unique<DotField>(RECT{0, 0, 60, 60}); // 900 dots
+        presenter.Rebuild(&items, nullptr, true);
+        ui::Region shape = ui::MakeEmptyRegion();
+        ASSERT_NE(::GetWindowRgn(window.Handle(), shape.Get()), ERROR);
+        if (limit == 0) {
+            EXPECT_EQ(RectCount(shape.Get()), 900u);
+        } else {
+            EXPECT_LE(RectCount(shape.Get()), limit);
+            EXPECT_GT(RectCount(shape.Get()), limit / 2);
+        }
+        presenter.Detach();
+    }
 }
 
 } // namespace
