@@ -1,5 +1,6 @@
 #include "screen_objects/uGeometry.h"
 
+#include "screen_objects/uEllipseRows.h"
 #include "ui/Handles.h"
 #include "ui/RegionUnion.h"
 
@@ -39,7 +40,8 @@ constexpr int64_t LongSegment = 1 << 16;
 // How far beyond the bounds a cut segment still reaches, beyond its width.
 constexpr int64_t CutMargin = 1024;
 // Elliptic areas up to this many pixels high and wide come from the system
-// and are then clipped; larger ones are built row by row within the bounds.
+// and are then clipped; larger ones are built row by row within the bounds,
+// as the system builds them (uEllipseRows.h).
 constexpr int64_t SystemEllipseSide = 1 << 20;
 
 // How far inside a wide stroke's edge the whole bounds must lie before the
@@ -180,8 +182,14 @@ ui::Region EllipticArea(const TBox64& box, const RECT& bounds) {
         }
         return area;
     }
-    std::vector<std::pair<int64_t, int64_t>> spans =
-        EllipseRowSpans(box, visible.top, visible.bottom);
+    // The system's own rows where it could draw the ellipse at all, else
+    // the pixels whose centres lie inside.
+    std::vector<std::pair<int64_t, int64_t>> spans;
+    if (auto rows = SystemEllipseRows(box.left, box.top, box.right, box.bottom, visible.top,
+                                      visible.bottom))
+        spans = std::move(*rows);
+    else
+        spans = EllipseRowSpans(box, visible.top, visible.bottom);
     for (auto& [left, right] : spans) {
         left = std::max(left, visible.left);
         right = std::min(right, visible.right);

@@ -67,7 +67,8 @@ bool ClipSegment(POINT& p1, POINT& p2, const TBox64& within);
 std::vector<std::pair<int64_t, int64_t>> EllipseRowSpans(const TBox64& box, int64_t firstRow,
                                                          int64_t endRow);
 // The elliptic area of box within bounds: the system's own (clipped) up to
-// 2^20 pixels a side, else EllipseRowSpans for the rows inside bounds only.
+// 2^20 pixels a side, else the same rows built for the rows inside bounds
+// only (SystemEllipseRows; EllipseRowSpans beyond the system's reach).
 ui::Region EllipticArea(const TBox64& box, const RECT& bounds);
 
 // Vertex marker styles.
