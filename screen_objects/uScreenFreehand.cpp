@@ -1,6 +1,7 @@
 #include "screen_objects/uScreenFreehand.h"
 
 #include "screen_objects/uGeometry.h"
+#include "screen_objects/uMeasurementFormat.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,6 +1,7 @@
 #include "screen_objects/uScreenRectangle.h"
 
 #include "screen_objects/uGeometry.h"
+#include "screen_objects/uMeasurementFormat.h"
 
 #include <algorithm>
 #include <cstdlib>

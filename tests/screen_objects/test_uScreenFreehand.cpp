@@ -1,5 +1,6 @@
 #include "picture_files.h"
 #include "screen_objects/uIniValues.h"
+#include "screen_objects/uMeasurementFormat.h"
 #include "screen_objects/uGeometry.h"
 #include "screen_objects/uScreenFreehand.h"
 

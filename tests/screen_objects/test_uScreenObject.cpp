@@ -1,5 +1,6 @@
 #include "shape_surface.h"
 #include "screen_objects/uIniValues.h"
+#include "screen_objects/uMeasurementFormat.h"
 #include "screen_objects/uScreenLine.h"
 #include "screen_objects/uScreenObject.h"
 

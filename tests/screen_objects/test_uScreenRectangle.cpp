@@ -1,6 +1,7 @@
 #include "shape_surface.h"
 #include "screen_objects/uGeometry.h"
 #include "screen_objects/uIniValues.h"
+#include "screen_objects/uMeasurementFormat.h"
 #include "screen_objects/uScreenRectangle.h"
 
 #include <gtest/gtest.h>
