@@ -11,7 +11,7 @@
 // way; only what lies inside the covered area shows.
 enum class OverlayCoverage {
     VirtualDesktop, // every monitor (the library's default)
-    PrimaryMonitor, // the primary monitor only: the scene ends at its edges
+    PrimaryMonitor, // the primary monitor only: what shows ends at its edges
 };
 
 // The window's bounds in screen coordinates. virtualDesktop is given by its

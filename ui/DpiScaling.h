@@ -1,4 +1,4 @@
-// Sizes for screens of any pixel density. Windows and the scene are designed
+// Sizes for screens of any pixel density. Windows and pictures are designed
 // in pixels of a 96-DPI screen (logical pixels); at another DPI every size is
 // multiplied by dpi / 96. Pure arithmetic, so tests drive it directly.
 #pragma once
