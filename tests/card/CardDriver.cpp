@@ -317,4 +317,22 @@ void PressKey(WORD vk, bool ctrl) {
     Pump(150);
 }
 
+HWND WaitForFileDialog(DWORD pid, DWORD ms) {
+    HWND dialog = nullptr;
+    WaitUntil([&] { return (dialog = FindWindowOf(pid, L"", L"#32770")) != nullptr; }, ms);
+    return dialog;
+}
+
+HWND WaitForWindowShowing(DWORD pid, const std::wstring& text, DWORD ms) {
+    HWND window = nullptr;
+    WaitUntil([&] { return (window = FindWindowShowing(pid, text)) != nullptr; }, ms);
+    return window;
+}
+
+void EnterFileName(const std::wstring& name) {
+    Pump(500); // the dialog's name box takes the keyboard once it is shown
+    TypeText(name);
+    PressKey(VK_RETURN);
+}
+
 } // namespace driver

@@ -78,4 +78,11 @@ void ClickWindow(HWND hwnd);
 void TypeText(const std::wstring& text);
 void PressKey(WORD vk, bool ctrl = false);
 
+// The process's file dialog (a system dialog box) or a window of it showing
+// this text, waited for up to ms; null when none came.
+HWND WaitForFileDialog(DWORD pid, DWORD ms);
+HWND WaitForWindowShowing(DWORD pid, const std::wstring& text, DWORD ms);
+// Types the name into the file dialog that has the keyboard, and confirms it.
+void EnterFileName(const std::wstring& name);
+
 } // namespace driver

@@ -102,23 +102,11 @@ TEST(CardCodePages, Write) {
         EXPECT_EQ(TextOf(memo), Texts[n]);
 
         ClickWindow(FindChild(letter, L"Speichern"));
-        HWND dialog = nullptr;
-        ASSERT_TRUE(WaitUntil(
-            [&] { return (dialog = FindWindowOf(card.Id(), L"", L"#32770")) != nullptr; }, 8000))
-            << "no save dialog";
-        Pump(500);
-        TypeText(saved);
-        PressKey(VK_RETURN);
-        HWND message = nullptr;
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                return (message = FindWindowShowing(
-                            card.Id(),
-                            L"Die Karte wurde gespeichert! Sie können Sie nun verschicken.")) !=
-                       nullptr;
-            },
-            8000))
-            << "no confirmation";
+        ASSERT_NE(WaitForFileDialog(card.Id(), 8000), nullptr) << "no save dialog";
+        EnterFileName(saved);
+        HWND message = WaitForWindowShowing(
+            card.Id(), L"Die Karte wurde gespeichert! Sie können Sie nun verschicken.", 8000);
+        ASSERT_NE(message, nullptr) << "no confirmation";
         PressKey(VK_RETURN);
         WaitUntil([&] { return !::IsWindowVisible(message); }, 5000);
         EndCard(card, letter);

@@ -271,23 +271,13 @@ TEST(CardLetter, OwnCardIsSavedAndStartsWithItsText) {
         EXPECT_NE(FindChild(letter, L"Save"), nullptr);
 
         ClickWindow(FindChild(letter, L"Save"));
-        HWND dialog = nullptr;
-        ASSERT_TRUE(WaitUntil(
-            [&] { return (dialog = FindWindowOf(card.Id(), L"", L"#32770")) != nullptr; }, 8000))
-            << "no save dialog";
+        HWND dialog = WaitForFileDialog(card.Id(), 8000);
+        ASSERT_NE(dialog, nullptr) << "no save dialog";
         EXPECT_TRUE(IsStayOnTop(dialog)) << "the save dialog would lie below the scene";
-        Pump(500);
-        TypeText(saved);
-        PressKey(VK_RETURN);
-        HWND message = nullptr;
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                return (message = FindWindowShowing(
-                            card.Id(), L"The new card was saved. You can sent it now to your "
-                                       L"friends.")) != nullptr;
-            },
-            8000))
-            << "no confirmation";
+        EnterFileName(saved);
+        HWND message = WaitForWindowShowing(
+            card.Id(), L"The new card was saved. You can sent it now to your friends.", 8000);
+        ASSERT_NE(message, nullptr) << "no confirmation";
         EXPECT_TRUE(IsStayOnTop(message)) << "the message box would lie below the scene";
         PressKey(VK_RETURN);
         EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(message); }, 5000));
